@@ -1,0 +1,33 @@
+# The two commands of the README: `make run` starts the program on sample settings files,
+# `make test` builds everything and runs every test. Both install what they need first.
+
+BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
+GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
+BENCH_PKGS := libbenchmark-dev
+
+.PHONY: run test bench deps format
+
+deps:
+	@scripts/install-deps.sh $(BUILD_PKGS) $(GUI_PKGS)
+
+run: deps
+	cmake --preset dev
+	cmake --build --preset dev --target quillon-tool
+	WINEPREFIX="$$(scripts/demo-system.sh)" build/dev/src/quillon-tool
+
+test: deps
+	cmake --preset ci
+	cmake --build --preset ci
+	ctest --preset ci
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: deps
+	@scripts/install-deps.sh $(BENCH_PKGS)
+	cmake --preset bench
+	cmake --build --preset bench
+	build/bench/bench/quillon-bench
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

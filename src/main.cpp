@@ -1,0 +1,13 @@
+#include "FrmMainMenu.h"
+#include "Forms.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    FrmMainMenu::form().show();
+    const int status = QApplication::exec();
+    unloadAllForms();
+    return status;
+}

@@ -1,0 +1,15 @@
+#include "Forms.h"
+
+#include "FrmMainMenu.h"
+
+#include <QApplication>
+
+void quitProgram() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::quit();
+}
+
+void unloadAllForms() {
+    FrmMainMenu::unload();
+}

@@ -1,0 +1,170 @@
+#include "FrmMainMenu.h"
+
+#include "FileError.h"
+#include "FileErrorBox.h"
+#include "FileSearch.h"
+#include "FormLayout.h"
+#include "Forms.h"
+#include "GamePaths.h"
+#include "MsgBox.h"
+#include "Startup.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+using namespace FormLayout;
+
+namespace {
+
+std::unique_ptr<FrmMainMenu>& instance() {
+    static std::unique_ptr<FrmMainMenu> form;
+    return form;
+}
+
+const QString CriticalErrorText = QStringLiteral(
+    "Cannot locate Quillon ini files!\r"
+    "Please enter the full path of your 'Unreal\\System\\' directory\r"
+    "N.B. You must include the final backslash(\\)");
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                        const QFont& font) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    return button;
+}
+
+} // namespace
+
+FrmMainMenu& FrmMainMenu::form() {
+    if (!instance())
+        instance().reset(new FrmMainMenu);
+    return *instance();
+}
+
+FrmMainMenu* FrmMainMenu::existing() {
+    return instance().get();
+}
+
+void FrmMainMenu::unload() {
+    instance().reset();
+}
+
+FrmMainMenu::~FrmMainMenu() = default;
+
+FrmMainMenu::FrmMainMenu() {
+    setObjectName(QStringLiteral("FrmMainMenu"));
+    setWindowTitle(AppCaption);
+    setClientSizeTwips(this, 4680, 4560);
+
+    Frame2 = new QGroupBox(QStringLiteral("Where is your Quillon?"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(twipRect(120, 120, 4455, 855));
+    Frame2->setFont(timesFont(9.75));
+
+    txtqldir = new QLineEdit(QStringLiteral("{Your Unreal Tournament dir here}"), Frame2);
+    txtqldir->setObjectName(QStringLiteral("txtqldir"));
+    txtqldir->setGeometry(twipRect(120, 360, 3615, 315));
+    txtqldir->setToolTip(QStringLiteral(
+        "Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
+
+    cmdsetqldir =
+        makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"), twipRect(3840, 360, 495, 375),
+                   timesFont(9.75));
+    cmdsetqldir->setToolTip(
+        QStringLiteral("Hit this once you've typed in your Unreal Tournament path."));
+
+    Frame1 = new QGroupBox(QStringLiteral("What would you like to do?"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipRect(120, 1080, 4455, 3375));
+    Frame1->setFont(timesFont(12, true));
+
+    cmdeditloadouts = makeButton(Frame1, "cmdeditloadouts", QStringLiteral("Edit My Loadouts"),
+                                 twipRect(240, 480, 3855, 495), timesFont(9.75));
+    cmdeditmisc = makeButton(Frame1, "cmdeditmisc", QStringLiteral("Edit Other Options"),
+                             twipRect(240, 1200, 3855, 495), timesFont(9.75));
+    cmdhelp = makeButton(Frame1, "cmdhelp", QStringLiteral("Help!"),
+                         twipRect(240, 1920, 3855, 495), timesFont(9.75, true));
+    cmdquit = makeButton(Frame1, "cmdquit", QStringLiteral("Quit"),
+                         twipRect(240, 2640, 3855, 495), timesFont(9.75, true));
+    cmdeditloadouts->setEnabled(false);
+    cmdeditmisc->setEnabled(false);
+
+    setTabOrder(txtqldir, cmdsetqldir);
+    setTabOrder(cmdsetqldir, cmdeditloadouts);
+    setTabOrder(cmdeditloadouts, cmdeditmisc);
+    setTabOrder(cmdeditmisc, cmdhelp);
+    setTabOrder(cmdhelp, cmdquit);
+    txtqldir->setFocus();
+
+    connect(cmdsetqldir, &QPushButton::clicked, this, &FrmMainMenu::cmdsetqldir_Click);
+    connect(cmdeditloadouts, &QPushButton::clicked, this, &FrmMainMenu::cmdeditloadouts_Click);
+    connect(cmdeditmisc, &QPushButton::clicked, this, &FrmMainMenu::cmdeditmisc_Click);
+    connect(cmdhelp, &QPushButton::clicked, this, &FrmMainMenu::cmdhelp_Click);
+    connect(cmdquit, &QPushButton::clicked, this, &FrmMainMenu::cmdquit_Click);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(50);
+    connect(&Timer1, &QTimer::timeout, this, &FrmMainMenu::Timer1_Timer);
+    Timer1.start();
+
+    centreOnScreen(this);
+}
+
+void FrmMainMenu::Timer1_Timer() {
+    Timer1.stop();
+    CandidateDirs = GamePaths::candidateDirs(Startup::InstallFolder);
+    const int accepted = GamePaths::firstAcceptedCandidate(CandidateDirs, [](const std::string& dir) {
+        return FileSearch::holdsPlainFile(dir, GamePaths::TestFileName);
+    });
+    if (accepted < 0)
+        return; // the user is to type the folder
+    Startup::SystemDir = CandidateDirs[static_cast<std::size_t>(accepted)];
+    if (loadSettingsFiles())
+        enterFoundState();
+}
+
+void FrmMainMenu::cmdsetqldir_Click() {
+    Startup::SystemDir = GamePaths::normaliseTypedPath(txtqldir->text().toLocal8Bit().toStdString());
+    if (loadSettingsFiles())
+        enterFoundState();
+}
+
+bool FrmMainMenu::loadSettingsFiles() {
+    try {
+        Startup::LoadIniFiles();
+        return true;
+    } catch (const FileError& error) {
+        MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
+               fileErrorDetails(error));
+        return false;
+    }
+}
+
+void FrmMainMenu::enterFoundState() {
+    cmdeditloadouts->setEnabled(true);
+    cmdeditmisc->setEnabled(true);
+    cmdsetqldir->setEnabled(false);
+    txtqldir->setText(QString::fromLocal8Bit(Startup::SystemDir));
+    txtqldir->setEnabled(false);
+}
+
+void FrmMainMenu::cmdeditloadouts_Click() {}
+
+void FrmMainMenu::cmdeditmisc_Click() {}
+
+void FrmMainMenu::cmdhelp_Click() {}
+
+void FrmMainMenu::cmdquit_Click() {
+    quitProgram();
+}
+
+void FrmMainMenu::closeEvent(QCloseEvent* event) {
+    // Closing the main menu by its frame is Quit.
+    event->accept();
+    cmdquit_Click();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+// The hub: finds the game's System folder, loads the settings files from it, and opens the
+// editors and the help window.
+class FrmMainMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    // The one main menu, created on first use.
+    static FrmMainMenu& form();
+    // The main menu if it exists.
+    static FrmMainMenu* existing();
+    // Destroys the main menu.
+    static void unload();
+
+    ~FrmMainMenu() override;
+
+    // The four folders the automatic search tried, filled when it runs.
+    const std::array<std::string, 4>& candidateDirs() const { return CandidateDirs; }
+
+public slots:
+    void Timer1_Timer();
+    void cmdsetqldir_Click();
+    void cmdeditloadouts_Click();
+    void cmdeditmisc_Click();
+    void cmdhelp_Click();
+    void cmdquit_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    FrmMainMenu();
+    // Loads the five files from SystemDir; on failure tells the user and returns false.
+    bool loadSettingsFiles();
+    void enterFoundState();
+
+    QTimer Timer1;
+    QGroupBox* Frame2;
+    QLineEdit* txtqldir;
+    QPushButton* cmdsetqldir;
+    QGroupBox* Frame1;
+    QPushButton* cmdeditloadouts;
+    QPushButton* cmdeditmisc;
+    QPushButton* cmdhelp;
+    QPushButton* cmdquit;
+    std::array<std::string, 4> CandidateDirs;
+};

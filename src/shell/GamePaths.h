@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+// Where the main menu looks for the game's System folder, and how a typed folder is completed.
+namespace GamePaths {
+
+// The file whose presence makes a folder the System folder.
+inline constexpr const char* TestFileName = "QLLoadouts.ini";
+
+// The four folders the automatic search tries, in order. The install folder is joined to
+// "\System\" exactly as it stands: no separator is added or removed.
+std::array<std::string, 4> candidateDirs(const std::string& installFolder);
+
+// Completes a typed folder: a separator is appended when it does not end in one, then
+// "system" and a separator when it does not already end in "\system\" (compared ignoring case).
+// Windows-form text uses '\'; on Linux, text in POSIX form uses '/'.
+std::string normaliseTypedPath(const std::string& typed);
+
+// The same with a given separator.
+std::string normaliseTypedPath(const std::string& typed, char separator);
+
+// Index of the first candidate that holdsTestFile accepts, or -1. Later candidates are not tried.
+int firstAcceptedCandidate(const std::array<std::string, 4>& candidates,
+                           const std::function<bool(const std::string&)>& holdsTestFile);
+
+} // namespace GamePaths

@@ -1,0 +1,122 @@
+#include "MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <deque>
+
+namespace {
+
+struct Recorder {
+    bool recording = false;
+    std::deque<int> answers;
+    QList<MsgBoxTesting::Call> calls;
+};
+
+Recorder& recorder() {
+    static Recorder instance;
+    return instance;
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+QList<ButtonSpec> buttonsFor(int style) {
+    switch (style & 0xF) {
+    case MsgBoxStyle::OkCancel:
+        return {{QMessageBox::Ok, MsgBoxAnswer::Ok}, {QMessageBox::Cancel, MsgBoxAnswer::Cancel}};
+    case 2:
+        return {{QMessageBox::Abort, 3}, {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}};
+    case MsgBoxStyle::YesNoCancel:
+        return {{QMessageBox::Yes, MsgBoxAnswer::Yes},
+                {QMessageBox::No, MsgBoxAnswer::No},
+                {QMessageBox::Cancel, MsgBoxAnswer::Cancel}};
+    case MsgBoxStyle::YesNo:
+        return {{QMessageBox::Yes, MsgBoxAnswer::Yes}, {QMessageBox::No, MsgBoxAnswer::No}};
+    case 5:
+        return {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, MsgBoxAnswer::Cancel}};
+    default:
+        return {{QMessageBox::Ok, MsgBoxAnswer::Ok}};
+    }
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & 0xF0) {
+    case MsgBoxStyle::Critical:
+        return QMessageBox::Critical;
+    case MsgBoxStyle::Question:
+        return QMessageBox::Question;
+    case MsgBoxStyle::Exclamation:
+        return QMessageBox::Warning;
+    case MsgBoxStyle::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int showBox(const QString& text, int style, const QString& title, const QString& details) {
+    QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("MsgBox"));
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    const auto specs = buttonsFor(style);
+    for (const auto& spec : specs)
+        box.addButton(spec.button);
+    const int defaultIndex = std::min<int>((style & 0xF00) / 256, static_cast<int>(specs.size()) - 1);
+    box.setDefaultButton(specs[defaultIndex].button);
+    // Escape answers Cancel where there is one, else the only button.
+    for (const auto& spec : specs)
+        if (spec.answer == MsgBoxAnswer::Cancel || specs.size() == 1)
+            box.setEscapeButton(spec.button);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const auto& spec : specs)
+        if (spec.button == clicked)
+            return spec.answer;
+    // Closed without a button: Cancel where there is one, else the default.
+    for (const auto& spec : specs)
+        if (spec.answer == MsgBoxAnswer::Cancel)
+            return spec.answer;
+    return specs[defaultIndex].answer;
+}
+
+} // namespace
+
+int MsgBox(const QString& text, int style, const QString& title, const QString& details) {
+    const QString shownTitle = title.isEmpty() ? AppTitle : title;
+    auto& r = recorder();
+    if (r.recording) {
+        r.calls.append({text, style, shownTitle, details});
+        if (!r.answers.empty()) {
+            const int answer = r.answers.front();
+            r.answers.pop_front();
+            return answer;
+        }
+    }
+    return showBox(text, style, shownTitle, details);
+}
+
+namespace MsgBoxTesting {
+
+void startRecording() {
+    recorder() = Recorder{};
+    recorder().recording = true;
+}
+
+void stopRecording() {
+    recorder() = Recorder{};
+}
+
+void queueAnswer(int answer) {
+    recorder().answers.push_back(answer);
+}
+
+QList<Call> takeCalls() {
+    return std::exchange(recorder().calls, {});
+}
+
+} // namespace MsgBoxTesting

@@ -1,0 +1,17 @@
+#include "NativePath.h"
+
+namespace NativePath {
+
+std::string resolve(const std::string& gamePath) {
+    return gamePath;
+}
+
+bool isPosixForm(const std::string&) {
+    return false;
+}
+
+std::string winePrefix() {
+    return {};
+}
+
+} // namespace NativePath

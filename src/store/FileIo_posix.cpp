@@ -1,0 +1,207 @@
+#include "FileIo.h"
+
+#include "FileError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+std::error_code lastSystemError() {
+    return {errno, std::generic_category()};
+}
+
+namespace {
+
+constexpr int MaxLinkDepth = 40;
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (a late write error shows up here).
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows a chain of symbolic links to the file that a save must replace.
+std::string followLinks(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth <= MaxLinkDepth; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current; // a missing file is created where the path points
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            throw FileError(path, lastSystemError());
+        std::string target(buffer.data(), static_cast<std::size_t>(n));
+        current = target.starts_with('/') ? target : directoryOf(current) + "/" + target;
+    }
+    throw FileError(path, std::error_code(ELOOP, std::generic_category()));
+}
+
+void writeAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::system_error(lastSystemError());
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+struct PendingFile {
+    std::string requested; // the path the caller named
+    std::string target;    // the file that will be replaced
+    std::string temporary; // empty until created
+};
+
+void refuseReadOnly(const PendingFile& file, const struct stat& st) {
+    if (!S_ISREG(st.st_mode))
+        throw FileError(file.requested, std::error_code(EISDIR, std::generic_category()),
+                        "it is not a plain file");
+    // Root may write anywhere, so a file without write permission bits counts as read-only too.
+    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBits || ::access(file.target.c_str(), W_OK) != 0)
+        throw FileError(file.requested, std::error_code(EACCES, std::generic_category()),
+                        "the file is read-only");
+}
+
+// Creates the temporary file beside the target, with the target's permissions, and fills it.
+void writeTemporary(PendingFile& file, const std::string& bytes) {
+    struct stat st {};
+    const bool exists = ::stat(file.target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        throw FileError(file.requested, lastSystemError());
+    if (exists)
+        refuseReadOnly(file, st);
+
+    std::string name = directoryOf(file.target) + "/." + fileNameOf(file.target) + ".XXXXXX";
+    Fd fd(::mkstemp(name.data()));
+    if (fd.get() < 0)
+        throw FileError(file.requested, lastSystemError(), "cannot create a temporary file in "
+                        + directoryOf(file.target) + ": " + lastSystemError().message());
+    file.temporary = name;
+    try {
+        const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~[] {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            return mask;
+        }());
+        if (::fchmod(fd.get(), mode) != 0)
+            throw std::system_error(lastSystemError());
+        if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+            // Keeping the owner needs privileges; without them the file becomes the user's.
+            [[maybe_unused]] const int ignored = ::fchown(fd.get(), st.st_uid, st.st_gid);
+        }
+        writeAll(fd.get(), bytes);
+        if (::fsync(fd.get()) != 0)
+            throw std::system_error(lastSystemError());
+        if (!fd.close())
+            throw std::system_error(lastSystemError());
+    } catch (const std::system_error& e) {
+        throw FileError(file.requested, e.code());
+    }
+}
+
+void syncDirectory(const std::string& dir) {
+    Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+} // namespace
+
+std::string readFileBytes(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw FileError(path, lastSystemError());
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        throw FileError(path, lastSystemError());
+    if (S_ISDIR(st.st_mode))
+        throw FileError(path, std::error_code(EISDIR, std::generic_category()));
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file may have grown, or be a pipe
+        const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(path, lastSystemError());
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+void replaceFiles(std::span<const FileImage> images) {
+    std::vector<PendingFile> files;
+    files.reserve(images.size());
+    auto removeTemporaries = [&files] {
+        for (const auto& file : files)
+            if (!file.temporary.empty())
+                ::unlink(file.temporary.c_str());
+    };
+    try {
+        for (const auto& image : images) {
+            files.push_back({image.path, followLinks(image.path), {}});
+            writeTemporary(files.back(), image.bytes);
+        }
+    } catch (...) {
+        removeTemporaries();
+        throw;
+    }
+
+    std::set<std::string> folders;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (::rename(files[i].temporary.c_str(), files[i].target.c_str()) != 0) {
+            const auto reason = lastSystemError();
+            for (std::size_t j = i; j < files.size(); ++j)
+                ::unlink(files[j].temporary.c_str());
+            throw FileError(files[i].requested, reason);
+        }
+        folders.insert(directoryOf(files[i].target));
+    }
+    for (const auto& folder : folders)
+        syncDirectory(folder);
+}
