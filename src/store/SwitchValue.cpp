@@ -1,0 +1,11 @@
+#include "SwitchValue.h"
+
+#include "AsciiCase.h"
+
+namespace SwitchValue {
+
+bool isOn(std::string_view value) {
+    return value == "1" || AsciiCase::equalIgnoringCase(value, "TRUE");
+}
+
+} // namespace SwitchValue
