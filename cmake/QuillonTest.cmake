@@ -2,6 +2,7 @@
 function(quillon_add_core_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE quillon_core GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System"
         QUILLON_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")
@@ -17,6 +18,7 @@ endfunction()
 function(quillon_add_gui_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE quillon_gui quillon_core Qt6::Test Qt6::Widgets)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System")
     add_test(NAME ${name} COMMAND ${name})

@@ -1,0 +1,270 @@
+#include "FileError.h"
+#include "Startup.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+const char* const FileNames[] = {"QLLoadouts.ini", "QuillonMod.ini", "QuillonUser.ini",
+                                 "QuillonAI.ini", "QLAux.ini"};
+
+// A System folder holding the five settings files, with SystemDir pointing at it.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 5; ++i)
+            dir.write(FileNames[i], "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
+        Startup::SystemDir = dir.dir();
+        Startup::LoadoutsSaved = false;
+        Startup::setLoadoutsReadHook(nullptr);
+    }
+    void TearDown() override { Startup::setLoadoutsReadHook(nullptr); }
+
+    LineArray& array(int i) { return *Startup::settingsFiles()[static_cast<std::size_t>(i)].lines; }
+
+    // Loads the five files, saves them back and returns what is on disk for the first one.
+    std::string roundTrip(const std::string& bytes) {
+        dir.write("QLLoadouts.ini", bytes);
+        Startup::LoadIniFiles();
+        Startup::SaveIniFiles();
+        return dir.read("QLLoadouts.ini");
+    }
+
+    std::vector<std::string> leftoverFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            const auto name = entry.path().filename().string();
+            if (std::find(std::begin(FileNames), std::end(FileNames), name) == std::end(FileNames))
+                names.push_back(name);
+        }
+        return names;
+    }
+
+    TempDir dir;
+};
+
+// --- Loading: lines as bytes -------------------------------------------------------------
+
+TEST_F(StartupTest, fileOfNLinesLoadsAsNPlusOneElementsWithSpareLast) {
+    dir.write("QLLoadouts.ini", "one\r\ntwo\r\nthree\r\n");
+    Startup::LoadIniFiles();
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{"one", "two", "three", ""}));
+}
+
+TEST_F(StartupTest, everyTerminatorKindEndsALine) {
+    dir.write("QLLoadouts.ini", "crlf\r\ncr\rlf\nlast");
+    Startup::LoadIniFiles();
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{"crlf", "cr", "lf", "last", ""}));
+}
+
+TEST_F(StartupTest, blankLinesAndTerminatorRunsAreKeptAsEmptyLines) {
+    dir.write("QLLoadouts.ini", "a\r\n\r\n\n\r\rb\r\n");
+    Startup::LoadIniFiles();
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{"a", "", "", "", "", "b", ""}));
+}
+
+TEST_F(StartupTest, emptyFileLoadsAsSpareAloneAndSavesAsZeroBytes) {
+    EXPECT_EQ(roundTrip(""), "");
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{""}));
+}
+
+TEST_F(StartupTest, anyBytesSurviveARoundTripButForTheirTerminators) {
+    const std::string odd = "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\n\xC3(invalid utf-8)\r  spaced  \r\n[Sec]"s;
+    EXPECT_EQ(roundTrip(odd),
+              "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\r\n\xC3(invalid utf-8)\r\n  spaced  \r\n[Sec]\r\n"s);
+}
+
+TEST_F(StartupTest, utf8ByteOrderMarkStaysPartOfTheFirstLine) {
+    EXPECT_EQ(roundTrip("\xEF\xBB\xBFKey=1\r\n"), "\xEF\xBB\xBFKey=1\r\n");
+}
+
+TEST_F(StartupTest, secondLoadReplacesTheArraysInsteadOfAppending) {
+    Startup::LoadIniFiles();
+    dir.write("QuillonMod.ini", "only\r\n");
+    Startup::LoadIniFiles();
+    EXPECT_EQ(Startup::QuillonModArray, (LineArray{"only", ""}));
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{"[File1]", "Key=Value", ""}));
+}
+
+TEST_F(StartupTest, loadSetsLoadoutsSavedAndRunsTheHookRightAfterTheLoadoutsFile) {
+    LineArray modSeenByHook{"untouched"};
+    Startup::QuillonModArray = {"untouched"};
+    int calls = 0;
+    Startup::setLoadoutsReadHook([&] {
+        ++calls;
+        modSeenByHook = Startup::QuillonModArray;
+        EXPECT_TRUE(Startup::LoadoutsSaved);
+        EXPECT_EQ(Startup::QlLoadoutsArray.front(), "[File1]");
+    });
+    Startup::LoadIniFiles();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(modSeenByHook, (LineArray{"untouched"})); // the mod file was not read yet
+}
+
+// --- Loading: failures ------------------------------------------------------------------
+
+TEST_F(StartupTest, loadFailingAtOneFileKeepsEarlierFilesLoadedAndLaterArraysAsTheyWere) {
+    for (int failing = 0; failing < 5; ++failing) {
+        SCOPED_TRACE(FileNames[failing]);
+        for (int i = 0; i < 5; ++i)
+            array(i) = {"old " + std::to_string(i)};
+        Startup::LoadoutsSaved = false;
+        fs::rename(dir.path() / FileNames[failing], dir.path() / "moved away");
+        try {
+            Startup::LoadIniFiles();
+            ADD_FAILURE() << "the load should fail";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), dir.dir() + FileNames[failing]);
+            EXPECT_EQ(e.code(), std::errc::no_such_file_or_directory);
+        }
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(array(i).front(), i < failing ? "[File" + std::to_string(i + 1) + "]"
+                                                     : "old " + std::to_string(i));
+        EXPECT_EQ(Startup::LoadoutsSaved, failing > 0);
+        fs::rename(dir.path() / "moved away", dir.path() / FileNames[failing]);
+    }
+}
+
+TEST_F(StartupTest, utf16FilesAreRefusedWithThePath) {
+    for (const auto& mark : {"\xFF\xFE"s, "\xFE\xFF"s}) {
+        dir.write("QuillonUser.ini", mark + "K\0=\0"s);
+        try {
+            Startup::LoadIniFiles();
+            ADD_FAILURE() << "a UTF-16 file should be refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), dir.dir() + "QuillonUser.ini");
+            EXPECT_NE(e.reason().find("UTF-16"), std::string::npos) << e.reason();
+        }
+    }
+}
+
+TEST_F(StartupTest, filesBeyondTheLineLimitAreRefusedAndTheLimitItselfLoads) {
+    std::string lines;
+    for (std::size_t i = 0; i < MaxLinesPerFile; ++i)
+        lines += "x\r\n";
+    dir.write("QLAux.ini", lines);
+    Startup::LoadIniFiles();
+    EXPECT_EQ(Startup::QLAuxArray.size(), MaxLinesPerFile + 1);
+
+    dir.write("QLAux.ini", lines + "x");
+    Startup::QLAuxArray = {"kept"};
+    try {
+        Startup::LoadIniFiles();
+        ADD_FAILURE() << "an over-long file should be refused";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir.dir() + "QLAux.ini");
+        EXPECT_NE(e.reason().find("32766"), std::string::npos) << e.reason();
+    }
+    EXPECT_EQ(Startup::QLAuxArray, (LineArray{"kept"}));
+}
+
+TEST_F(StartupTest, aFolderInPlaceOfAFileIsAFailureNotAnEmptyFile) {
+    fs::remove(dir.path() / "QLAux.ini");
+    fs::create_directory(dir.path() / "QLAux.ini");
+    EXPECT_THROW(Startup::LoadIniFiles(), FileError);
+}
+
+// --- Saving -----------------------------------------------------------------------------
+
+TEST_F(StartupTest, saveWritesEveryLineWithCrLfAndLeavesTheArraysAlone) {
+    Startup::LoadIniFiles();
+    Startup::QuillonAIArray[1] = "Key=Changed";
+    const LineArray before = Startup::QuillonAIArray;
+    Startup::SaveIniFiles();
+    EXPECT_EQ(dir.read("QuillonAI.ini"), "[File4]\r\nKey=Changed\r\n");
+    EXPECT_EQ(Startup::QuillonAIArray, before);
+    EXPECT_TRUE(leftoverFiles().empty());
+}
+
+TEST_F(StartupTest, saveRefusingAnyOneFileChangesNoneAndLeavesNoTemporaryFile) {
+    for (int refused = 0; refused < 5; ++refused) {
+        SCOPED_TRACE(FileNames[refused]);
+        Startup::LoadIniFiles();
+        for (int i = 0; i < 5; ++i)
+            array(i)[1] = "Key=New";
+        const fs::path target = dir.path() / FileNames[refused];
+        fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        try {
+            Startup::SaveIniFiles();
+            ADD_FAILURE() << "a read-only file should be refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), dir.dir() + FileNames[refused]);
+            EXPECT_NE(e.reason().find("read-only"), std::string::npos) << e.reason();
+        }
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(dir.read(FileNames[i]), "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
+        EXPECT_TRUE(leftoverFiles().empty());
+        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
+TEST_F(StartupTest, saveIntoAFolderThatIsGoneFailsWithThePath) {
+    Startup::LoadIniFiles();
+    fs::remove_all(dir.path());
+    try {
+        Startup::SaveIniFiles();
+        ADD_FAILURE() << "the save should fail";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir.dir() + "QLLoadouts.ini");
+    }
+    fs::create_directories(dir.path());
+}
+
+TEST_F(StartupTest, saveKeepsEachFilesPermissions) {
+    Startup::LoadIniFiles();
+    fs::permissions(dir.path() / "QuillonMod.ini", fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(dir.path() / "QLAux.ini", fs::perms::owner_read | fs::perms::owner_write |
+                                                  fs::perms::group_read | fs::perms::others_read |
+                                                  fs::perms::others_write);
+    Startup::SaveIniFiles();
+    EXPECT_EQ(fs::status(dir.path() / "QuillonMod.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(dir.path() / "QLAux.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read | fs::perms::others_write);
+}
+
+TEST_F(StartupTest, saveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    TempDir elsewhere;
+    elsewhere.write("real.ini", "[Real]\r\n");
+    fs::remove(dir.path() / "QuillonUser.ini");
+    fs::create_symlink(elsewhere.path() / "real.ini", dir.path() / "QuillonUser.ini");
+    Startup::LoadIniFiles();
+    Startup::QuillonUserArray[0] = "[Edited]";
+    Startup::SaveIniFiles();
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "QuillonUser.ini"));
+    EXPECT_EQ(elsewhere.read("real.ini"), "[Edited]\r\n");
+}
+
+TEST_F(StartupTest, saveThroughALinkLoopFailsAndChangesNothing) {
+    Startup::LoadIniFiles();
+    Startup::QlLoadoutsArray[1] = "Key=New";
+    fs::remove(dir.path() / "QLAux.ini");
+    fs::create_symlink("loop-b", dir.path() / "QLAux.ini");
+    fs::create_symlink("QLAux.ini", dir.path() / "loop-b");
+    try {
+        Startup::SaveIniFiles();
+        ADD_FAILURE() << "a link loop should fail";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir.dir() + "QLAux.ini");
+        EXPECT_EQ(e.code(), std::errc::too_many_symbolic_link_levels);
+    }
+    EXPECT_EQ(dir.read("QLLoadouts.ini"), "[File1]\r\nKey=Value\r\n");
+}
+
+TEST_F(StartupTest, fileNamesAreFoundIgnoringCaseAndKeepTheirSpellingOnSave) {
+    fs::rename(dir.path() / "QuillonMod.ini", dir.path() / "quillonmod.INI");
+    Startup::LoadIniFiles();
+    Startup::QuillonModArray[1] = "Key=Lower";
+    Startup::SaveIniFiles();
+    EXPECT_EQ(dir.read("quillonmod.INI"), "[File2]\r\nKey=Lower\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "QuillonMod.ini"));
+}
+
+} // namespace
