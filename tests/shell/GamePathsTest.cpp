@@ -1,0 +1,42 @@
+#include "GamePaths.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+TEST(GamePaths, typedFolderIsCompletedToTheSystemFolderWithBackslashes) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\UnrealTournament", "C:\\UnrealTournament\\system\\"},
+        {"C:\\UnrealTournament\\", "C:\\UnrealTournament\\system\\"},
+        {"C:\\UnrealTournament\\System", "C:\\UnrealTournament\\System\\"},
+        {"C:\\UnrealTournament\\SYSTEM\\", "C:\\UnrealTournament\\SYSTEM\\"},
+        {"C:\\UnrealTournament\\Systems", "C:\\UnrealTournament\\Systems\\system\\"},
+        {"", "\\system\\"},
+        {"system", "system\\system\\"}, // shorter than "\system\": compared whole
+        {" C:\\UT ", " C:\\UT \\system\\"},
+    };
+    for (const auto& [typed, expected] : rows) {
+        EXPECT_EQ(GamePaths::normaliseTypedPath(typed, '\\'), expected) << typed;
+        EXPECT_EQ(GamePaths::normaliseTypedPath(typed), expected) << typed;
+    }
+}
+
+TEST(GamePaths, candidatesJoinTheInstallFolderExactlyAsItStands) {
+    EXPECT_EQ(GamePaths::candidateDirs(""),
+              (std::array<std::string, 4>{"\\System\\", "C:\\Unreal Tournament\\System\\",
+                                          "C:\\Games\\Unreal Tournament\\System\\",
+                                          "C:\\Program files\\Unreal Tournament\\System\\"}));
+    EXPECT_EQ(GamePaths::candidateDirs("C:\\UnrealTournament")[0], "C:\\UnrealTournament\\System\\");
+    EXPECT_EQ(GamePaths::candidateDirs("D:\\UT\\")[0], "D:\\UT\\\\System\\");
+}
+
+TEST(GamePaths, searchStopsAtTheFirstAcceptedCandidate) {
+    const auto candidates = GamePaths::candidateDirs("");
+    std::vector<std::string> tried;
+    const int accepted = GamePaths::firstAcceptedCandidate(candidates, [&](const std::string& dir) {
+        tried.push_back(dir);
+        return dir == candidates[2];
+    });
+    EXPECT_EQ(accepted, 2);
+    EXPECT_EQ(tried, (std::vector<std::string>{candidates[0], candidates[1], candidates[2]}));
+    EXPECT_EQ(GamePaths::firstAcceptedCandidate(candidates, [](const std::string&) { return false; }), -1);
+}
