@@ -1,5 +1,5 @@
-#include "FrmMainMenu.h"
 #include "Forms.h"
+#include "FrmMainMenu.h"
 
 #include <QApplication>
 

@@ -24,10 +24,10 @@ std::unique_ptr<FrmMainMenu>& instance() {
     return form;
 }
 
-const QString CriticalErrorText = QStringLiteral(
-    "Cannot locate Quillon ini files!\r"
-    "Please enter the full path of your 'Unreal\\System\\' directory\r"
-    "N.B. You must include the final backslash(\\)");
+const QString CriticalErrorText =
+    QStringLiteral("Cannot locate Quillon ini files!\r"
+                   "Please enter the full path of your 'Unreal\\System\\' directory\r"
+                   "N.B. You must include the final backslash(\\)");
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         const QFont& font) {
@@ -69,12 +69,11 @@ FrmMainMenu::FrmMainMenu() {
     txtqldir = new QLineEdit(QStringLiteral("{Your Unreal Tournament dir here}"), Frame2);
     txtqldir->setObjectName(QStringLiteral("txtqldir"));
     txtqldir->setGeometry(twipRect(120, 360, 3615, 315));
-    txtqldir->setToolTip(QStringLiteral(
-        "Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
+    txtqldir->setToolTip(
+        QStringLiteral("Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
 
-    cmdsetqldir =
-        makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"), twipRect(3840, 360, 495, 375),
-                   timesFont(9.75));
+    cmdsetqldir = makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"),
+                             twipRect(3840, 360, 495, 375), timesFont(9.75));
     cmdsetqldir->setToolTip(
         QStringLiteral("Hit this once you've typed in your Unreal Tournament path."));
 
@@ -87,10 +86,10 @@ FrmMainMenu::FrmMainMenu() {
                                  twipRect(240, 480, 3855, 495), timesFont(9.75));
     cmdeditmisc = makeButton(Frame1, "cmdeditmisc", QStringLiteral("Edit Other Options"),
                              twipRect(240, 1200, 3855, 495), timesFont(9.75));
-    cmdhelp = makeButton(Frame1, "cmdhelp", QStringLiteral("Help!"),
-                         twipRect(240, 1920, 3855, 495), timesFont(9.75, true));
-    cmdquit = makeButton(Frame1, "cmdquit", QStringLiteral("Quit"),
-                         twipRect(240, 2640, 3855, 495), timesFont(9.75, true));
+    cmdhelp = makeButton(Frame1, "cmdhelp", QStringLiteral("Help!"), twipRect(240, 1920, 3855, 495),
+                         timesFont(9.75, true));
+    cmdquit = makeButton(Frame1, "cmdquit", QStringLiteral("Quit"), twipRect(240, 2640, 3855, 495),
+                         timesFont(9.75, true));
     cmdeditloadouts->setEnabled(false);
     cmdeditmisc->setEnabled(false);
 
@@ -118,9 +117,10 @@ FrmMainMenu::FrmMainMenu() {
 void FrmMainMenu::Timer1_Timer() {
     Timer1.stop();
     CandidateDirs = GamePaths::candidateDirs(Startup::InstallFolder);
-    const int accepted = GamePaths::firstAcceptedCandidate(CandidateDirs, [](const std::string& dir) {
-        return FileSearch::holdsPlainFile(dir, GamePaths::TestFileName);
-    });
+    const int accepted =
+        GamePaths::firstAcceptedCandidate(CandidateDirs, [](const std::string& dir) {
+            return FileSearch::holdsPlainFile(dir, GamePaths::TestFileName);
+        });
     if (accepted < 0)
         return; // the user is to type the folder
     Startup::SystemDir = CandidateDirs[static_cast<std::size_t>(accepted)];
@@ -129,7 +129,8 @@ void FrmMainMenu::Timer1_Timer() {
 }
 
 void FrmMainMenu::cmdsetqldir_Click() {
-    Startup::SystemDir = GamePaths::normaliseTypedPath(txtqldir->text().toLocal8Bit().toStdString());
+    Startup::SystemDir =
+        GamePaths::normaliseTypedPath(txtqldir->text().toLocal8Bit().toStdString());
     if (loadSettingsFiles())
         enterFoundState();
 }

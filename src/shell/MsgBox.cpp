@@ -57,6 +57,15 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+int defaultIndex(int style, const QList<ButtonSpec>& specs) {
+    return std::min<int>((style & 0xF00) / 256, static_cast<int>(specs.size()) - 1);
+}
+
+int defaultAnswer(int style) {
+    const auto specs = buttonsFor(style);
+    return specs[defaultIndex(style, specs)].answer;
+}
+
 int showBox(const QString& text, int style, const QString& title, const QString& details) {
     QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
@@ -66,8 +75,8 @@ int showBox(const QString& text, int style, const QString& title, const QString&
     const auto specs = buttonsFor(style);
     for (const auto& spec : specs)
         box.addButton(spec.button);
-    const int defaultIndex = std::min<int>((style & 0xF00) / 256, static_cast<int>(specs.size()) - 1);
-    box.setDefaultButton(specs[defaultIndex].button);
+    const auto& defaultSpec = specs[defaultIndex(style, specs)];
+    box.setDefaultButton(defaultSpec.button);
     // Escape answers Cancel where there is one, else the only button.
     for (const auto& spec : specs)
         if (spec.answer == MsgBoxAnswer::Cancel || specs.size() == 1)
@@ -81,7 +90,7 @@ int showBox(const QString& text, int style, const QString& title, const QString&
     for (const auto& spec : specs)
         if (spec.answer == MsgBoxAnswer::Cancel)
             return spec.answer;
-    return specs[defaultIndex].answer;
+    return defaultSpec.answer;
 }
 
 } // namespace
@@ -91,11 +100,11 @@ int MsgBox(const QString& text, int style, const QString& title, const QString& 
     auto& r = recorder();
     if (r.recording) {
         r.calls.append({text, style, shownTitle, details});
-        if (!r.answers.empty()) {
-            const int answer = r.answers.front();
-            r.answers.pop_front();
-            return answer;
-        }
+        if (r.answers.empty()) // unanswered: as if Enter pressed the default button
+            return defaultAnswer(style);
+        const int answer = r.answers.front();
+        r.answers.pop_front();
+        return answer;
     }
     return showBox(text, style, shownTitle, details);
 }

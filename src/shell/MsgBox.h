@@ -45,7 +45,8 @@ struct Call {
     QString details;
 };
 
-// Starts recording every call; queued answers are returned instead of showing a box.
+// Starts recording every call. While recording nothing is shown: each call returns the next
+// queued answer, or when none is queued the answer of the style's default button.
 void startRecording();
 // Stops recording, forgets what was recorded and drops answers still queued.
 void stopRecording();

@@ -18,15 +18,15 @@ std::optional<std::string> encode(std::u16string_view text, std::size_t* badInde
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
         // One character at a time, so the first one the code page lacks can be named.
-        const std::size_t len = (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
+        const std::size_t len =
+            (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
         char out[8];
         BOOL usedDefault = FALSE;
-        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,
-                                          reinterpret_cast<const wchar_t*>(text.data() + i),
-                                          static_cast<int>(len), out, sizeof out, nullptr,
-                                          &usedDefault);
-        if (n <= 0 || usedDefault || decode(std::string_view(out, static_cast<std::size_t>(n))) !=
-                                         text.substr(i, len)) {
+        const int n = WideCharToMultiByte(
+            CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.data() + i),
+            static_cast<int>(len), out, sizeof out, nullptr, &usedDefault);
+        if (n <= 0 || usedDefault ||
+            decode(std::string_view(out, static_cast<std::size_t>(n))) != text.substr(i, len)) {
             if (badIndex)
                 *badIndex = i;
             return std::nullopt;

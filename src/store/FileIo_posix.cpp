@@ -112,8 +112,9 @@ void writeTemporary(PendingFile& file, const std::string& bytes) {
     std::string name = directoryOf(file.target) + "/." + fileNameOf(file.target) + ".XXXXXX";
     Fd fd(::mkstemp(name.data()));
     if (fd.get() < 0)
-        throw FileError(file.requested, lastSystemError(), "cannot create a temporary file in "
-                        + directoryOf(file.target) + ": " + lastSystemError().message());
+        throw FileError(file.requested, lastSystemError(),
+                        "cannot create a temporary file in " + directoryOf(file.target) + ": " +
+                            lastSystemError().message());
     file.temporary = name;
     try {
         const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~[] {

@@ -62,8 +62,8 @@ struct PendingFile {
 
 std::string temporaryNameFor(const std::string& target) {
     static std::atomic<unsigned> counter{0};
-    return target + ".~" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(counter++) + ".tmp";
+    return target + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) +
+           ".tmp";
 }
 
 void writeTemporary(PendingFile& file, const std::string& bytes) {
@@ -80,14 +80,15 @@ void writeTemporary(PendingFile& file, const std::string& bytes) {
     }
 
     const std::string name = temporaryNameFor(file.requested);
-    Handle h(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
     if (!h.valid())
         throw FileError(file.requested, lastSystemError());
     file.temporary = name;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
         if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr))
             throw FileError(file.requested, lastSystemError());
@@ -142,7 +143,8 @@ void replaceFiles(std::span<const FileImage> images) {
         throw;
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        // ReplaceFile keeps the target's attributes and security; a missing target is moved into place.
+        // ReplaceFile keeps the target's attributes and security; a missing target is moved into
+        // place.
         const bool replaced =
             ReplaceFileA(files[i].requested.c_str(), files[i].temporary.c_str(), nullptr,
                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||

@@ -16,9 +16,11 @@ std::size_t findTerminator(std::string_view bytes, std::size_t from) {
     const char* base = bytes.data() + from;
     const std::size_t len = bytes.size() - from;
     const void* cr = std::memchr(base, '\r', len);
-    const std::size_t crLen = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : len;
+    const std::size_t crLen =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : len;
     const void* lf = std::memchr(base, '\n', crLen);
-    const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : crLen;
+    const std::size_t end =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : crLen;
     return from + end;
 }
 

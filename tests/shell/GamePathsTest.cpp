@@ -25,7 +25,8 @@ TEST(GamePaths, candidatesJoinTheInstallFolderExactlyAsItStands) {
               (std::array<std::string, 4>{"\\System\\", "C:\\Unreal Tournament\\System\\",
                                           "C:\\Games\\Unreal Tournament\\System\\",
                                           "C:\\Program files\\Unreal Tournament\\System\\"}));
-    EXPECT_EQ(GamePaths::candidateDirs("C:\\UnrealTournament")[0], "C:\\UnrealTournament\\System\\");
+    EXPECT_EQ(GamePaths::candidateDirs("C:\\UnrealTournament")[0],
+              "C:\\UnrealTournament\\System\\");
     EXPECT_EQ(GamePaths::candidateDirs("D:\\UT\\")[0], "D:\\UT\\\\System\\");
 }
 
@@ -38,5 +39,7 @@ TEST(GamePaths, searchStopsAtTheFirstAcceptedCandidate) {
     });
     EXPECT_EQ(accepted, 2);
     EXPECT_EQ(tried, (std::vector<std::string>{candidates[0], candidates[1], candidates[2]}));
-    EXPECT_EQ(GamePaths::firstAcceptedCandidate(candidates, [](const std::string&) { return false; }), -1);
+    EXPECT_EQ(
+        GamePaths::firstAcceptedCandidate(candidates, [](const std::string&) { return false; }),
+        -1);
 }

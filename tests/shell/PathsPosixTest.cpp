@@ -42,7 +42,8 @@ protected:
 
 TEST_F(WinePrefixTest, windowsPathResolvesThroughDosdevicesIgnoringCase) {
     touch(system / "QLLoadouts.ini");
-    const std::string resolved = NativePath::resolve("C:\\GAMES\\unreal tournament\\system\\QLLoadouts.ini");
+    const std::string resolved =
+        NativePath::resolve("C:\\GAMES\\unreal tournament\\system\\QLLoadouts.ini");
     EXPECT_EQ(fs::canonical(resolved), fs::canonical(system / "QLLoadouts.ini"));
     EXPECT_EQ(NativePath::resolve("c:\\Games\\Unreal Tournament\\System\\").back(), '/');
 }
@@ -56,16 +57,20 @@ TEST_F(WinePrefixTest, missingPartsAreKeptAsWrittenSoTheErrorNamesThem) {
 TEST_F(WinePrefixTest, fixedCandidateOnDriveCIsFoundAndLaterOnesAreNotNeeded) {
     touch(system / "qlloadouts.ini");
     const auto candidates = GamePaths::candidateDirs("");
-    EXPECT_EQ(GamePaths::firstAcceptedCandidate(candidates, [](const std::string& dir) {
-                  return FileSearch::holdsPlainFile(dir, GamePaths::TestFileName);
-              }),
+    EXPECT_EQ(GamePaths::firstAcceptedCandidate(candidates,
+                                                [](const std::string& dir) {
+                                                    return FileSearch::holdsPlainFile(
+                                                        dir, GamePaths::TestFileName);
+                                                }),
               2);
 }
 
 TEST_F(WinePrefixTest, onlyAPlainVisibleFileQualifies) {
-    EXPECT_FALSE(FileSearch::holdsPlainFile("C:\\Games\\Unreal Tournament\\System\\", "QLLoadouts.ini"));
+    EXPECT_FALSE(
+        FileSearch::holdsPlainFile("C:\\Games\\Unreal Tournament\\System\\", "QLLoadouts.ini"));
     fs::create_directory(system / "QLLoadouts.ini");
-    EXPECT_FALSE(FileSearch::holdsPlainFile("C:\\Games\\Unreal Tournament\\System\\", "QLLoadouts.ini"));
+    EXPECT_FALSE(
+        FileSearch::holdsPlainFile("C:\\Games\\Unreal Tournament\\System\\", "QLLoadouts.ini"));
     EXPECT_FALSE(FileSearch::holdsPlainFile("C:\\No Such Folder\\", "QLLoadouts.ini"));
     EXPECT_FALSE(FileSearch::holdsPlainFile("Q:\\No Such Drive\\", "QLLoadouts.ini"));
 }

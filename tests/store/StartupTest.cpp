@@ -1,5 +1,5 @@
-#include "FileError.h"
 #include "Startup.h"
+#include "FileError.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -75,9 +75,11 @@ TEST_F(StartupTest, emptyFileLoadsAsSpareAloneAndSavesAsZeroBytes) {
 }
 
 TEST_F(StartupTest, anyBytesSurviveARoundTripButForTheirTerminators) {
-    const std::string odd = "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\n\xC3(invalid utf-8)\r  spaced  \r\n[Sec]"s;
-    EXPECT_EQ(roundTrip(odd),
-              "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\r\n\xC3(invalid utf-8)\r\n  spaced  \r\n[Sec]\r\n"s);
+    const std::string odd =
+        "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\n\xC3(invalid utf-8)\r  spaced  \r\n[Sec]"s;
+    EXPECT_EQ(
+        roundTrip(odd),
+        "NUL\0inside\r\nhigh \xE9\xFF\x80 bytes\r\n\xC3(invalid utf-8)\r\n  spaced  \r\n[Sec]\r\n"s);
 }
 
 TEST_F(StartupTest, utf8ByteOrderMarkStaysPartOfTheFirstLine) {
@@ -125,7 +127,7 @@ TEST_F(StartupTest, loadFailingAtOneFileKeepsEarlierFilesLoadedAndLaterArraysAsT
         }
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(array(i).front(), i < failing ? "[File" + std::to_string(i + 1) + "]"
-                                                     : "old " + std::to_string(i));
+                                                    : "old " + std::to_string(i));
         EXPECT_EQ(Startup::LoadoutsSaved, failing > 0);
         fs::rename(dir.path() / "moved away", dir.path() / FileNames[failing]);
     }
@@ -189,7 +191,8 @@ TEST_F(StartupTest, saveRefusingAnyOneFileChangesNoneAndLeavesNoTemporaryFile) {
         for (int i = 0; i < 5; ++i)
             array(i)[1] = "Key=New";
         const fs::path target = dir.path() / FileNames[refused];
-        fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(target,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         try {
             Startup::SaveIniFiles();
             ADD_FAILURE() << "a read-only file should be refused";
@@ -198,7 +201,8 @@ TEST_F(StartupTest, saveRefusingAnyOneFileChangesNoneAndLeavesNoTemporaryFile) {
             EXPECT_NE(e.reason().find("read-only"), std::string::npos) << e.reason();
         }
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(dir.read(FileNames[i]), "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
+            EXPECT_EQ(dir.read(FileNames[i]),
+                      "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
         EXPECT_TRUE(leftoverFiles().empty());
         fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
     }

@@ -1,0 +1,203 @@
+#include "FrmMainMenu.h"
+#include "Forms.h"
+#include "MsgBox.h"
+#include "Startup.h"
+#include "TempDir.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+class FrmMainMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempDir> prefix;
+
+    fs::path systemFolder() const {
+        return prefix->path() / "drive_c" / "Games" / "Unreal Tournament" / "System";
+    }
+    void installExamples(const fs::path& to) const {
+        fs::create_directories(to);
+        for (const auto& file : fs::directory_iterator(QUILLON_EXAMPLES_DIR))
+            fs::copy_file(file.path(), to / file.path().filename());
+    }
+    FrmMainMenu& openMenu() {
+        FrmMainMenu& menu = FrmMainMenu::form();
+        menu.show();
+        return menu;
+    }
+    template <typename T> static T* child(FrmMainMenu& menu, const char* name) {
+        T* found = menu.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    static bool inFoundState(FrmMainMenu& menu) {
+        return child<QPushButton>(menu, "cmdeditloadouts")->isEnabled() &&
+               child<QPushButton>(menu, "cmdeditmisc")->isEnabled() &&
+               !child<QPushButton>(menu, "cmdsetqldir")->isEnabled() &&
+               !child<QLineEdit>(menu, "txtqldir")->isEnabled();
+    }
+    static bool inWaitingState(FrmMainMenu& menu) {
+        return !child<QPushButton>(menu, "cmdeditloadouts")->isEnabled() &&
+               !child<QPushButton>(menu, "cmdeditmisc")->isEnabled() &&
+               child<QPushButton>(menu, "cmdsetqldir")->isEnabled() &&
+               child<QLineEdit>(menu, "txtqldir")->isEnabled();
+    }
+    // Lets the one-shot search timer fire.
+    static void waitForSearch() { QTest::qWait(150); }
+
+private slots:
+    void init() {
+        // An empty scratch Wine prefix: drive C: exists but holds no game until a test adds one.
+        prefix = std::make_unique<TempDir>();
+        fs::create_directories(prefix->path() / "dosdevices");
+        fs::create_directories(prefix->path() / "drive_c");
+        fs::create_directory_symlink("../drive_c", prefix->path() / "dosdevices" / "c:");
+        qputenv("WINEPREFIX", QByteArray::fromStdString(prefix->path().string()));
+        Startup::InstallFolder.clear();
+        Startup::SystemDir.clear();
+        MsgBoxTesting::startRecording();
+    }
+    void cleanup() {
+        unloadAllForms();
+        MsgBoxTesting::stopRecording();
+        prefix.reset();
+    }
+
+    void startsWaitingWithItsCaptionsAndTooltips() {
+        FrmMainMenu& menu = openMenu();
+        QCOMPARE(menu.windowTitle(), QStringLiteral("Brackens' Quillon Tool"));
+        QCOMPARE(child<QGroupBox>(menu, "Frame2")->title(),
+                 QStringLiteral("Where is your Quillon?"));
+        QCOMPARE(child<QGroupBox>(menu, "Frame1")->title(),
+                 QStringLiteral("What would you like to do?"));
+        QVERIFY(child<QGroupBox>(menu, "Frame1")->font().bold());
+        auto* box = child<QLineEdit>(menu, "txtqldir");
+        QCOMPARE(box->text(), QStringLiteral("{Your Unreal Tournament dir here}"));
+        QCOMPARE(box->toolTip(),
+                 QStringLiteral(
+                     "Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
+        QCOMPARE(child<QPushButton>(menu, "cmdsetqldir")->toolTip(),
+                 QStringLiteral("Hit this once you've typed in your Unreal Tournament path."));
+        QCOMPARE(child<QPushButton>(menu, "cmdhelp")->text(), QStringLiteral("Help!"));
+        QVERIFY(child<QPushButton>(menu, "cmdquit")->font().bold());
+        QVERIFY(inWaitingState(menu));
+    }
+
+    void tabVisitsTheControlsInOrder() {
+        FrmMainMenu& menu = openMenu();
+        // Enable everything so that Tab can stop at each control.
+        for (auto* button : menu.findChildren<QPushButton*>())
+            button->setEnabled(true);
+        const char* order[] = {"txtqldir",    "cmdsetqldir", "cmdeditloadouts",
+                               "cmdeditmisc", "cmdhelp",     "cmdquit"};
+        QWidget* at = child<QLineEdit>(menu, "txtqldir");
+        for (const char* expected : order) {
+            QCOMPARE(at->objectName(), QString::fromLatin1(expected));
+            at = at->nextInFocusChain();
+            while (!(at->focusPolicy() & Qt::TabFocus))
+                at = at->nextInFocusChain();
+        }
+        QCOMPARE(at->objectName(), QStringLiteral("txtqldir")); // and round again
+    }
+
+    void findsAFixedCandidateByItselfAndLoads() {
+        installExamples(systemFolder());
+        FrmMainMenu& menu = openMenu();
+        QTRY_VERIFY(inFoundState(menu));
+        QCOMPARE(Startup::SystemDir, std::string("C:\\Games\\Unreal Tournament\\System\\"));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(),
+                 QStringLiteral("C:\\Games\\Unreal Tournament\\System\\"));
+        QCOMPARE(Startup::QuillonModArray[21], std::string("bForceBuying=True"));
+        QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+    }
+
+    void installFolderIsTriedFirst() {
+        installExamples(systemFolder());
+        installExamples(prefix->path() / "drive_c" / "UT" / "System");
+        Startup::InstallFolder = "C:\\UT";
+        FrmMainMenu& menu = openMenu();
+        QTRY_VERIFY(inFoundState(menu));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), QStringLiteral("C:\\UT\\System\\"));
+    }
+
+    void staysWaitingSilentlyWhenNoCandidateQualifies() {
+        FrmMainMenu& menu = openMenu();
+        waitForSearch();
+        QVERIFY(inWaitingState(menu));
+        QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+        QCOMPARE(menu.candidateDirs()[0], std::string("\\System\\"));
+    }
+
+    void candidateThatFailsToLoadIsReportedAndTheMenuKeepsWaiting() {
+        installExamples(systemFolder());
+        fs::remove(systemFolder() / "QuillonAI.ini");
+        FrmMainMenu& menu = openMenu();
+        waitForSearch();
+        const auto calls = MsgBoxTesting::takeCalls();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].title, QStringLiteral("Critical Error!"));
+        QVERIFY(calls[0].details.contains(QStringLiteral("QuillonAI.ini")));
+        QVERIFY(inWaitingState(menu));
+    }
+
+    void setWithThePlaceholderShowsCriticalErrorAndKeepsWaiting() {
+        FrmMainMenu& menu = openMenu();
+        waitForSearch();
+        QTest::mouseClick(child<QPushButton>(menu, "cmdsetqldir"), Qt::LeftButton);
+        const auto calls = MsgBoxTesting::takeCalls();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].title, QStringLiteral("Critical Error!"));
+        QCOMPARE(calls[0].style, 0);
+        QCOMPARE(
+            calls[0].text,
+            QStringLiteral(
+                "Cannot locate Quillon ini files!\rPlease enter the full path of your "
+                "'Unreal\\System\\' directory\rN.B. You must include the final backslash(\\)"));
+        QVERIFY(calls[0].details.contains(QStringLiteral("QLLoadouts.ini")));
+        QCOMPARE(Startup::SystemDir, std::string("{Your Unreal Tournament dir here}\\system\\"));
+        QVERIFY(inWaitingState(menu));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(),
+                 QStringLiteral("{Your Unreal Tournament dir here}"));
+    }
+
+    void setWithAGoodFolderEntersTheFoundStateWithoutAMessage() {
+        TempDir game;
+        installExamples(game.path() / "System");
+        FrmMainMenu& menu = openMenu();
+        waitForSearch();
+        auto* box = child<QLineEdit>(menu, "txtqldir");
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromStdString(game.path().string()));
+        QTest::mouseClick(child<QPushButton>(menu, "cmdsetqldir"), Qt::LeftButton);
+        QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+        QVERIFY(inFoundState(menu));
+        QCOMPARE(box->text(), QString::fromStdString(game.path().string() + "/system/"));
+        QCOMPARE(Startup::QlLoadoutsArray[1], std::string("ThiefLoadout[0]=Shadow Runner"));
+    }
+
+    void quitEndsTheEventLoopAndHidesEveryWindow() {
+        FrmMainMenu& menu = openMenu();
+        QTimer::singleShot(0, child<QPushButton>(menu, "cmdquit"), &QPushButton::click);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // a safety net only
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!menu.isVisible());
+    }
+
+    void closingTheFrameIsQuit() {
+        FrmMainMenu& menu = openMenu();
+        QTimer::singleShot(0, &menu, &QWidget::close);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!menu.isVisible());
+    }
+};
+
+QTEST_MAIN(FrmMainMenuTest)
+#include "FrmMainMenuTest.moc"

@@ -1,0 +1,79 @@
+#include "MsgBox.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+// The real dialog, answered from the keyboard once it is up.
+class MsgBoxTest : public QObject {
+    Q_OBJECT
+
+    static void whenBoxShows(std::function<void(QMessageBox*)> check) {
+        QTimer::singleShot(50, [check] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                qWarning("no message box is showing");
+                return;
+            }
+            check(box);
+        });
+    }
+
+private slots:
+    void style275AsksYesNoCancelWithStopIconAndNoAsDefault() {
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title;
+        QAbstractButton* defaultButton = nullptr;
+        QAbstractButton* noButton = nullptr;
+        whenBoxShows([&](QMessageBox* box) {
+            buttons = box->standardButtons();
+            icon = box->icon();
+            title = box->windowTitle();
+            defaultButton = box->defaultButton();
+            noButton = box->button(QMessageBox::No);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        const int answer = MsgBox(QStringLiteral("Do you wish to save before exiting?"), 275,
+                                  QStringLiteral("Changes not saved!"));
+        QCOMPARE(answer, MsgBoxAnswer::Cancel);
+        QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(icon, QMessageBox::Critical);
+        QCOMPARE(title, QStringLiteral("Changes not saved!"));
+        QVERIFY(defaultButton != nullptr);
+        QCOMPARE(defaultButton, noButton);
+    }
+
+    void style0ShowsOkAloneWithoutIconUnderTheApplicationTitle() {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        whenBoxShows([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(MsgBox(QStringLiteral("Line one\rLine two")), MsgBoxAnswer::Ok);
+        QCOMPARE(title, QStringLiteral("Brackens' Quillon Tools"));
+        QCOMPARE(text, QStringLiteral("Line one\rLine two"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+
+    void recordingAnswersFromTheQueueThenWithTheDefaultButton() {
+        MsgBoxTesting::startRecording();
+        MsgBoxTesting::queueAnswer(MsgBoxAnswer::Yes);
+        QCOMPARE(MsgBox(QStringLiteral("first"), 275), MsgBoxAnswer::Yes);
+        QCOMPARE(MsgBox(QStringLiteral("second"), 275), MsgBoxAnswer::No);
+        QCOMPARE(MsgBox(QStringLiteral("third"), 3), MsgBoxAnswer::Yes);
+        const auto calls = MsgBoxTesting::takeCalls();
+        QCOMPARE(calls.size(), 3);
+        QCOMPARE(calls[0].title, QStringLiteral("Brackens' Quillon Tools"));
+        QCOMPARE(calls[1].text, QStringLiteral("second"));
+        MsgBoxTesting::stopRecording();
+    }
+};
+
+QTEST_MAIN(MsgBoxTest)
+#include "MsgBoxTest.moc"
