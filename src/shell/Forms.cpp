@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "FrmMainMenu.h"
+#include "FrmOtherOptions.h"
 
 #include <QApplication>
 
@@ -11,5 +12,6 @@ void quitProgram() {
 }
 
 void unloadAllForms() {
+    FrmOtherOptions::unload();
     FrmMainMenu::unload();
 }

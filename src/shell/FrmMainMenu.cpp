@@ -5,6 +5,7 @@
 #include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
+#include "FrmOtherOptions.h"
 #include "GamePaths.h"
 #include "MsgBox.h"
 #include "Startup.h"
@@ -156,7 +157,10 @@ void FrmMainMenu::enterFoundState() {
 
 void FrmMainMenu::cmdeditloadouts_Click() {}
 
-void FrmMainMenu::cmdeditmisc_Click() {}
+void FrmMainMenu::cmdeditmisc_Click() {
+    FrmOtherOptions::form().show();
+    hide();
+}
 
 void FrmMainMenu::cmdhelp_Click() {}
 

@@ -1,0 +1,177 @@
+#include "OptionFields.h"
+
+#include "CodePage.h"
+#include "SettingRecords.h"
+#include "Startup.h"
+#include "SwitchValue.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace OptionFields {
+
+namespace {
+
+using Functions::OptionSettings;
+
+constexpr std::array<OptionField, OptionFieldCount> Table{{
+    {"Name=", "txtplayername", "Player Name", OptionKind::Text, 20},
+    {"ShowVisibility=", "chkshowvispcent", "Show Visibility %?", OptionKind::Check, 0},
+    {"bTeamMessagesShowLocation=", "chkshowlocinchat", "Show Location in Chat Window?",
+     OptionKind::Check, 0},
+    {"AllowDownloads=", "chkallowdownloads", "Allow Downloads?", OptionKind::Check, 0},
+    {"bInvertMouse=", "chkmouseinvert", "Invert Mouse?", OptionKind::Check, 0},
+    {"MouseSensitivity=", "txtmousesensitivity", "Mouse Sensitivity", OptionKind::Text, 4},
+    {"PurgeCacheDays=", "txtcachetime", "Cache Purge Time (days)", OptionKind::Text, 3},
+    {"bBalanceTeams=", "chkbalanceteams", "Balance Teams?", OptionKind::Check, 0},
+    {"bLogIPInChat=", "chklogipinchat", "Log IP in Chat?", OptionKind::Check, 0},
+    {"TimeLimit=", "txttimelimit", "Time Limit", OptionKind::Text, 3},
+    {"GuardStartMoney=", "txtguardloot", "Guard Starting Loot", OptionKind::Text, 3},
+    {"ThievesStartMoney=", "txtthiefloot", "Thief Starting Loot", OptionKind::Text, 3},
+    {"PercentageLootDropped=", "txtlootdropped", "Percent of Loot Dropped", OptionKind::Percent, 3},
+    {"PercentageToPassVote=", "txtpassvotes", "Percent to Pass Votes", OptionKind::Percent, 3},
+}};
+
+// The record a control's tag names.
+Functions::TOptionSetting& recordOf(const OptionControls& controls, std::size_t row) {
+    return OptionSettings[static_cast<std::size_t>(Functions::settingIndex(controls.tag(row)))];
+}
+
+// The bytes a row's control asks to be written, or the reason it cannot be written.
+std::string storedValue(const OptionControls& controls, std::size_t row,
+                        const Functions::TOptionSetting& record) {
+    const OptionField& field = Table[row];
+    if (field.kind == OptionKind::Check)
+        return std::string(SwitchValue::text(controls.isChecked(row)));
+    const std::u16string text = controls.text(row);
+    if (field.kind == OptionKind::Percent) {
+        if (auto fraction = percentStored(text))
+            return *fraction;
+        // A value that was never a number goes back as the file holds it, unless edited.
+        if (text == CodePage::decode(record.Value))
+            return record.Value;
+        throw OptionValueRefused(row, OptionValueRefused::Reason::NotANumber, text, 0);
+    }
+    std::size_t badIndex = 0;
+    if (auto bytes = CodePage::encode(text, &badIndex))
+        return *bytes;
+    throw OptionValueRefused(row, OptionValueRefused::Reason::NotInCodePage, text, badIndex);
+}
+
+// Everything a save may change, so that a failure part way leaves nothing changed.
+struct SavedState {
+    decltype(Functions::OptionSettings) records = Functions::OptionSettings;
+    std::vector<LineArray> arrays;
+    SavedState() {
+        for (const auto& file : Startup::settingsFiles())
+            arrays.push_back(*file.lines);
+    }
+    void restore() {
+        Functions::OptionSettings = records;
+        for (std::size_t i = 0; i < arrays.size(); ++i)
+            *Startup::settingsFiles()[i].lines = std::move(arrays[i]);
+    }
+};
+
+} // namespace
+
+OptionValueRefused::OptionValueRefused(std::size_t row, Reason reason, std::u16string text,
+                                       std::size_t badIndex)
+    : std::runtime_error(std::string(Table[row].caption) +
+                         (reason == Reason::NotANumber ? ": not a number"
+                                                       : ": a character outside the code page")),
+      row_(row), reason_(reason), text_(std::move(text)), badIndex_(badIndex) {}
+
+const std::array<OptionField, OptionFieldCount>& optionFieldTable() {
+    return Table;
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string formatNumber(double value) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return std::string(buffer, result.ptr);
+}
+
+std::string percentShown(std::string_view fileValue) {
+    if (const auto fraction = parseNumber(fileValue); fraction && std::isfinite(*fraction * 100))
+        return formatNumber(*fraction * 100);
+    return std::string(fileValue);
+}
+
+std::optional<std::string> percentStored(std::u16string_view shownText) {
+    std::string ascii;
+    for (char16_t c : shownText) {
+        if (c > 0x7F)
+            return std::nullopt;
+        ascii.push_back(static_cast<char>(c));
+    }
+    const auto percent = parseNumber(ascii);
+    if (!percent)
+        return std::nullopt;
+    return formatNumber(*percent / 100);
+}
+
+void LoadOptionFields(OptionControls& controls) {
+    for (auto& record : OptionSettings)
+        record.InUse = false;
+    const auto notify = [&controls](std::string_view message) { controls.showMessage(message); };
+    for (std::size_t row = 0; row < Table.size(); ++row) {
+        Functions::AllocateSetting();
+        auto& record = OptionSettings.at(static_cast<std::size_t>(Functions::CurrentSetting));
+        record.Key = Table[row].key;
+        Functions::LookUpSetting(notify);
+        switch (Table[row].kind) {
+        case OptionKind::Text:
+            controls.setText(row, CodePage::decode(record.Value));
+            break;
+        case OptionKind::Check:
+            controls.setChecked(row, SwitchValue::isOn(record.Value));
+            break;
+        case OptionKind::Percent:
+            controls.setText(row, CodePage::decode(percentShown(record.Value)));
+            break;
+        }
+        controls.setTag(row, std::to_string(Functions::CurrentSetting));
+    }
+}
+
+void SaveOptionFields(OptionControls& controls) {
+    // Convert every value first: a refusal must find nothing changed.
+    std::array<std::optional<std::string>, OptionFieldCount> values;
+    for (std::size_t row = 0; row < Table.size(); ++row) {
+        const auto& record = recordOf(controls, row);
+        try {
+            values[row] = storedValue(controls, row, record);
+        } catch (const OptionValueRefused&) {
+            // A record whose key was not found is written nowhere, so its text cannot fail.
+            if (!record.ArrayName.empty())
+                throw;
+        }
+    }
+    SavedState saved;
+    try {
+        for (std::size_t row = 0; row < Table.size(); ++row) {
+            Functions::SettingIndexText = controls.tag(row);
+            auto& record = recordOf(controls, row);
+            if (values[row])
+                record.Value = *values[row];
+            Functions::StoreSetting();
+        }
+    } catch (...) {
+        saved.restore();
+        throw;
+    }
+}
+
+} // namespace OptionFields
