@@ -21,6 +21,7 @@ function(quillon_add_gui_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System")
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
