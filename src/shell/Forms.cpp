@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "FrmLoadouts.h"
 #include "FrmMainMenu.h"
 
 #include <QApplication>
@@ -11,5 +12,6 @@ void quitProgram() {
 }
 
 void unloadAllForms() {
+    FrmLoadouts::unload();
     FrmMainMenu::unload();
 }

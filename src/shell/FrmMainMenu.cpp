@@ -5,6 +5,7 @@
 #include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
+#include "FrmLoadouts.h"
 #include "GamePaths.h"
 #include "MsgBox.h"
 #include "Startup.h"
@@ -153,7 +154,10 @@ void FrmMainMenu::enterFoundState() {
     txtqldir->setEnabled(false);
 }
 
-void FrmMainMenu::cmdeditloadouts_Click() {}
+void FrmMainMenu::cmdeditloadouts_Click() {
+    if (FrmLoadouts::form().showForEditing())
+        hide();
+}
 
 void FrmMainMenu::cmdeditmisc_Click() {}
 
