@@ -1,14 +1,14 @@
+#include "FrmMainMenu.h"
 #include "Forms.h"
 #include "FrmLoadouts.h"
-#include "FrmMainMenu.h"
 #include "Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
+    QApplication::setQuitOnLastWindowClosed(false);
     FrmMainMenu::form().show();
     const int status = QApplication::exec();
     unloadAllForms();
