@@ -105,7 +105,7 @@ void FrmLoadouts::loadoutsFileRead() {
 
 FrmLoadouts::~FrmLoadouts() = default;
 
-FrmLoadouts::FrmLoadouts() {
+FrmLoadouts::FrmLoadouts() : tmrload(this) {
     setObjectName(QStringLiteral("FrmLoadouts"));
     setWindowTitle(AppCaption);
     setClientSizeTwips(this, 4455, 4335);
