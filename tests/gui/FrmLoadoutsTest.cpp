@@ -158,6 +158,7 @@ QList<QByteArray> FrmLoadoutsTest::filesOnDisk() const {
 // --- Creation by the load ---
 
 void FrmLoadoutsTest::load_createsWindowHiddenInSavedState_andItFillsItself() {
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok); // answers a message that should not come
     FrmLoadouts* window = FrmLoadouts::existing();
     QVERIFY(window);
     QVERIFY(!window->isVisible());
@@ -485,6 +486,7 @@ void FrmLoadoutsTest::characterOutsideCodePage_isRefusedNamingTheBox() {
 
 void FrmLoadoutsTest::failedLoad_showsNothing_andNextLoadRefillsWindow() {
     unloadAllForms();
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok); // answers a message that should not come
     Startup::QuillonModArray.clear();
     auto broken = makeSystemFolder();
     setLine(broken->filePath("QLLoadouts.ini"), 2, "ThiefLoadout[0]=From the broken folder");
@@ -517,11 +519,11 @@ void FrmLoadoutsTest::failedLoad_showsNothing_andNextLoadRefillsWindow() {
 void FrmLoadoutsTest::unreadableLoadouts_keepEditorClosed() {
     unloadAllForms();
     setLine(filePath("QLLoadouts.ini"), 4, "Short");
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
     Startup::LoadIniFiles();
     QTRY_VERIFY(!loadTimer()->isActive()); // the hidden window's timer tells nobody
     QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
 
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
     FrmMainMenu::form().show();
     FrmMainMenu::form().cmdeditloadouts_Click();
     const auto calls = MsgBoxTesting::takeCalls();
