@@ -32,7 +32,7 @@ static_assert(ExitPromptStyle == 275);
 
 const QColor ButtonFace(0xC0, 0xC0, 0x00);
 
-struct BoxSpec {
+struct BoxPlace {
     const char* name;
     int left;
     int top;
@@ -41,7 +41,7 @@ struct BoxSpec {
 };
 
 // In box order: thief 1 to 4, then guard 1 to 4. Positions in twips within the client area.
-const std::array<BoxSpec, Functions::LoadoutCount> BoxSpecs{{
+const std::array<BoxPlace, Functions::LoadoutCount> Boxes{{
     {"txtthief1", 240, 1080, &FrmLoadouts::txtthief1_Change, &FrmLoadouts::txtthief1_gotfocus},
     {"txtthief2", 240, 1560, &FrmLoadouts::txtthief2_Change, &FrmLoadouts::txtthief2_gotfocus},
     {"txtthief3", 240, 2040, &FrmLoadouts::txtthief3_Change, &FrmLoadouts::txtthief3_gotfocus},
@@ -121,17 +121,17 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
 
     // The boxes lie on the frames but belong to the window, so they keep its default font.
     for (std::size_t k = 0; k < Functions::LoadoutCount; ++k) {
-        const BoxSpec& spec = BoxSpecs[k];
+        const BoxPlace& place = Boxes[k];
         auto* box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(spec.name));
-        box->setGeometry(twipRect(spec.left, spec.top, 1815, 285));
+        box->setObjectName(QString::fromLatin1(place.name));
+        box->setGeometry(twipRect(place.left, place.top, 1815, 285));
         QPalette palette = box->palette();
         palette.setColor(QPalette::Base, Qt::white);
         box->setPalette(palette);
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
         typingLimits[k] = new TypingLimit(box, NameTypingLimit);
-        connect(box, &QLineEdit::textChanged, this, spec.change);
+        connect(box, &QLineEdit::textChanged, this, place.change);
     }
 
     chkforcebuy = new QCheckBox(QStringLiteral("Force Buying?"), this);
@@ -281,7 +281,7 @@ bool FrmLoadouts::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         for (std::size_t k = 0; k < Functions::LoadoutCount; ++k)
             if (watched == loadoutBoxes[k])
-                (this->*BoxSpecs[k].gotFocus)();
+                (this->*Boxes[k].gotFocus)();
     }
     return QWidget::eventFilter(watched, event);
 }
