@@ -1,10 +1,13 @@
 #include "Forms.h"
+#include "FrmLoadouts.h"
 #include "FrmMainMenu.h"
+#include "Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
     QApplication::setQuitOnLastWindowClosed(false);
     FrmMainMenu::form().show();
     const int status = QApplication::exec();

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "FrmLoadouts.h"
 #include "FrmMainMenu.h"
 #include "FrmOtherOptions.h"
 
@@ -12,6 +13,7 @@ void quitProgram() {
 }
 
 void unloadAllForms() {
+    FrmLoadouts::unload();
     FrmOtherOptions::unload();
     FrmMainMenu::unload();
 }

@@ -5,6 +5,7 @@
 #include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
+#include "FrmLoadouts.h"
 #include "FrmOtherOptions.h"
 #include "GamePaths.h"
 #include "MsgBox.h"
@@ -155,7 +156,10 @@ void FrmMainMenu::enterFoundState() {
     txtqldir->setEnabled(false);
 }
 
-void FrmMainMenu::cmdeditloadouts_Click() {}
+void FrmMainMenu::cmdeditloadouts_Click() {
+    if (FrmLoadouts::form().showForEditing())
+        hide();
+}
 
 void FrmMainMenu::cmdeditmisc_Click() {
     FrmOtherOptions::form().show();

@@ -1,0 +1,165 @@
+#include "LoadoutLines.h"
+
+#include "CodePage.h"
+#include "Startup.h"
+#include "SwitchValue.h"
+
+#include <string_view>
+
+namespace Functions {
+
+std::array<std::string, LoadoutCount> LoadoutNames;
+
+namespace {
+
+constexpr std::size_t FirstLoadoutLine = 1; // array index of line 2
+constexpr std::size_t LoadoutPrefixLength = 16;
+constexpr std::size_t ForceBuyLine = 21; // array index of line 22
+constexpr std::size_t ForceBuyKeyLength = 13;
+constexpr const char* ForceBuyKey = "bForceBuying=";
+
+const char* const LoadoutsFileName = "QLLoadouts.ini";
+const char* const ModFileName = "QuillonMod.ini";
+
+// A loaded array holds its lines followed by one spare element.
+std::size_t lineCount(const LineArray& lines) {
+    return lines.empty() ? 0 : lines.size() - 1;
+}
+
+std::string whatCannotBeDone(const char* doing) {
+    return std::string("The loadouts cannot be ") + doing + ": ";
+}
+
+std::optional<LoadoutsRefused> tooFewLines(const char* doing, const char* fileName,
+                                           std::size_t have, std::size_t need) {
+    return LoadoutsRefused(whatCannotBeDone(doing) + fileName + " has only " +
+                               std::to_string(have) + " lines, and line " + std::to_string(need) +
+                               " is needed.",
+                           Startup::settingsFilePath(fileName));
+}
+
+std::optional<LoadoutsRefused> lineTooShort(const char* doing, const char* fileName,
+                                            std::size_t index, std::size_t need) {
+    return LoadoutsRefused(whatCannotBeDone(doing) + "line " + std::to_string(index + 1) + " of " +
+                               fileName + " is shorter than " + std::to_string(need) +
+                               " characters.",
+                           Startup::settingsFilePath(fileName));
+}
+
+// The UTF-8 form of the character at text[i] (both halves of a surrogate pair), for a message.
+std::string utf8Character(std::u16string_view text, std::size_t i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000)
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// The boxes' names as bytes; refuses the first box holding a character the code page lacks.
+std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
+    std::array<std::string, LoadoutCount> names;
+    for (std::size_t box = 0; box < LoadoutCount; ++box) {
+        const std::u16string text = form.loadoutText(box);
+        std::size_t bad = 0;
+        auto bytes = CodePage::encode(text, &bad);
+        if (!bytes)
+            throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
+                                  loadoutBoxCaption(box) + " holds \"" + utf8Character(text, bad) +
+                                  "\" (character " + std::to_string(bad + 1) +
+                                  "), which the settings files cannot hold. Nothing was written.");
+        names[box] = std::move(*bytes);
+    }
+    return names;
+}
+
+void enterSavedState(LoadoutsForm& form) {
+    form.disableSave();
+    Startup::LoadoutsSaved = true;
+}
+
+} // namespace
+
+LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path)
+    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)) {}
+
+std::string loadoutBoxCaption(std::size_t box) {
+    return std::string(box < 4 ? "Thief" : "Guard") + " loadout " + std::to_string(box % 4 + 1);
+}
+
+std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing) {
+    const LineArray& loadouts = Startup::QlLoadoutsArray;
+    const std::size_t lastLoadoutLine = FirstLoadoutLine + LoadoutCount - 1;
+    if (lineCount(loadouts) <= lastLoadoutLine)
+        return tooFewLines(doing, LoadoutsFileName, lineCount(loadouts), lastLoadoutLine + 1);
+    for (std::size_t k = FirstLoadoutLine; k <= lastLoadoutLine; ++k)
+        if (loadouts[k].size() < LoadoutPrefixLength)
+            return lineTooShort(doing, LoadoutsFileName, k, LoadoutPrefixLength);
+
+    const LineArray& mod = Startup::QuillonModArray;
+    if (lineCount(mod) <= ForceBuyLine)
+        return tooFewLines(doing, ModFileName, lineCount(mod), ForceBuyLine + 1);
+    if (mod[ForceBuyLine].size() < ForceBuyKeyLength)
+        return lineTooShort(doing, ModFileName, ForceBuyLine, ForceBuyKeyLength);
+    return std::nullopt;
+}
+
+void ReadLoadouts(LoadoutsForm& form) {
+    if (auto problem = loadoutShapeProblem("read"))
+        throw *problem;
+    for (std::size_t k = 0; k < LoadoutCount; ++k)
+        LoadoutNames[k] =
+            Startup::QlLoadoutsArray[FirstLoadoutLine + k].substr(LoadoutPrefixLength);
+    for (std::size_t k = 0; k < LoadoutCount; ++k)
+        form.setLoadoutText(k, CodePage::decode(LoadoutNames[k]));
+    const std::string_view forceBuy =
+        std::string_view(Startup::QuillonModArray[ForceBuyLine]).substr(ForceBuyKeyLength);
+    form.setForceBuyValue(SwitchValue::isOn(forceBuy) ? 1 : 0);
+    enterSavedState(form);
+}
+
+void WriteLoadouts(LoadoutsForm& form) {
+    if (auto problem = loadoutShapeProblem("saved"))
+        throw *problem;
+    LoadoutNames = namesFromBoxes(form);
+
+    // Kept so that a failed save leaves the arrays holding what the files hold.
+    std::array<std::string, LoadoutCount> oldLoadoutLines;
+    for (std::size_t k = 0; k < LoadoutCount; ++k)
+        oldLoadoutLines[k] = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
+    const std::string oldForceBuyLine = Startup::QuillonModArray[ForceBuyLine];
+
+    for (std::size_t k = 0; k < LoadoutCount; ++k) {
+        std::string& line = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
+        line = line.substr(0, LoadoutPrefixLength) + LoadoutNames[k];
+    }
+    Startup::QuillonModArray[ForceBuyLine] =
+        std::string(ForceBuyKey) + std::string(SwitchValue::text(form.forceBuyValue() == 1));
+
+    try {
+        Startup::SaveIniFiles();
+    } catch (...) {
+        for (std::size_t k = 0; k < LoadoutCount; ++k)
+            Startup::QlLoadoutsArray[FirstLoadoutLine + k] = std::move(oldLoadoutLines[k]);
+        Startup::QuillonModArray[ForceBuyLine] = oldForceBuyLine;
+        throw;
+    }
+    enterSavedState(form);
+}
+
+} // namespace Functions
