@@ -130,7 +130,7 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         box->setPalette(palette);
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
-        typingLimits[k] = new TypingLimit(box, NameTypingLimit);
+        setTypingLimit(box, NameTypingLimit);
         connect(box, &QLineEdit::textChanged, this, place.change);
     }
 
@@ -187,7 +187,7 @@ std::u16string FrmLoadouts::loadoutText(std::size_t box) const {
 }
 
 void FrmLoadouts::setLoadoutText(std::size_t box, const std::u16string& text) {
-    typingLimits.at(box)->setText(QString::fromStdU16String(text));
+    setTextWhole(loadoutBoxes.at(box), QString::fromStdU16String(text));
 }
 
 int FrmLoadouts::forceBuyValue() const {

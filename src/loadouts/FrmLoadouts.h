@@ -12,7 +12,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TypingLimit;
 
 // The editor of the player's four thief and four guard loadout names and the force-buy switch.
 class FrmLoadouts : public QWidget, public Functions::LoadoutsForm {
@@ -88,7 +87,6 @@ private:
     QGroupBox* Frame1;
     QGroupBox* Frame2;
     std::array<QLineEdit*, Functions::LoadoutCount> loadoutBoxes;
-    std::array<TypingLimit*, Functions::LoadoutCount> typingLimits;
     QCheckBox* chkforcebuy;
     QPushButton* cmdload;
     QPushButton* cmdsave;

@@ -8,6 +8,7 @@
 #include "MsgBox.h"
 #include "OptionFields.h"
 #include "Startup.h"
+#include "TypingLimit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,8 +32,6 @@ std::unique_ptr<FrmOtherOptions>& instance() {
     return form;
 }
 
-const char* const TypingLimitProperty = "typingLimit";
-
 const QString CacheTimeTip =
     QStringLiteral("Determines the number of days to store files which are downloaded from "
                    "servers (only relevant if 'Allow Downloads' is on).");
@@ -53,22 +52,12 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
     return label;
 }
 
-// The box's typing limit: the most characters typing may leave in it. A longer value put in by
-// the program is kept whole; the limit then follows the text down as the user shortens it.
-void applyTypingLimit(QLineEdit* box, qsizetype textLength) {
-    const int limit = box->property(TypingLimitProperty).toInt();
-    box->setMaxLength(static_cast<int>(std::max<qsizetype>(limit, textLength)));
-}
-
 QLineEdit* makeBox(QWidget* parent, const char* name, QRect geometry, int typingLimit) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setFont(timesFont(9.75));
-    box->setProperty(TypingLimitProperty, typingLimit);
-    applyTypingLimit(box, 0);
-    QObject::connect(box, &QLineEdit::textChanged, box,
-                     [box](const QString& text) { applyTypingLimit(box, text.size()); });
+    setTypingLimit(box, typingLimit);
     return box;
 }
 
@@ -76,8 +65,7 @@ QLineEdit* makeBox(QWidget* parent, const char* name, QRect geometry, int typing
 void setBoxText(QLineEdit* box, const QString& text) {
     if (box->text() == text)
         return;
-    applyTypingLimit(box, text.size());
-    box->setText(text);
+    setTextWhole(box, text);
 }
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
