@@ -5,7 +5,7 @@
 #include "OptionFields.h"
 #include "SettingRecords.h"
 #include "Startup.h"
-#include "TempSystemDir.h"
+#include "TempDir.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

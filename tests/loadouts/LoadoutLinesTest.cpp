@@ -1,13 +1,11 @@
 #include "LoadoutLines.h"
 #include "FileError.h"
 #include "Startup.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 namespace fs = std::filesystem;
 using Functions::LoadoutsRefused;
@@ -20,13 +18,7 @@ const char* const FileNames[] = {"QLLoadouts.ini", "QuillonMod.ini", "QuillonUse
                                  "QuillonAI.ini", "QLAux.ini"};
 
 std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    return TempDir::bytesOf(path);
 }
 
 // The window as the reader and writer see it; every box starts with a marker so that a test can
@@ -49,20 +41,7 @@ struct FakeForm : Functions::LoadoutsForm {
 // A System folder of its own holding the example files, loaded into the arrays.
 class LoadoutLinesTest : public ::testing::Test {
 public:
-    void SetUp() override {
-        std::random_device random;
-        dir = fs::temp_directory_path() / ("quillon-loadouts-" + std::to_string(random()));
-        fs::create_directories(dir);
-        for (const char* name : FileNames)
-            fs::copy_file(Examples / name, dir / name);
-        Startup::SystemDir = dir.string() + '/';
-    }
-
-    void TearDown() override {
-        for (const char* name : FileNames)
-            fs::permissions(dir / name, fs::perms::owner_write, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
+    void SetUp() override { Startup::SystemDir = folder.systemDir(); }
 
     // Puts a fixture case's input files over the example files and loads the folder.
     void loadCase(const std::string& name) {
@@ -77,14 +56,14 @@ public:
     void setLine(const char* fileName, std::size_t lineNumber, const std::string& text) {
         LineArray lines = splitLines(readBytes(dir / fileName));
         lines.at(lineNumber - 1) = text;
-        writeBytes(dir / fileName, joinLines(lines));
+        folder.write(fileName, joinLines(lines));
     }
 
     void cutToLines(const char* fileName, std::size_t count) {
         LineArray lines = splitLines(readBytes(dir / fileName));
         lines.resize(count + 1);
         lines.back().clear();
-        writeBytes(dir / fileName, joinLines(lines));
+        folder.write(fileName, joinLines(lines));
     }
 
     std::array<std::string, 5> filesOnDisk() const {
@@ -104,7 +83,8 @@ public:
         }
     }
 
-    fs::path dir;
+    TempSystemDir folder{Examples};
+    const fs::path& dir = folder.path();
     FakeForm form;
 };
 
@@ -301,9 +281,7 @@ TEST_F(LoadoutLinesTest, failedSave_putsArraysBackAndLeavesWindowUnsaved) {
     const LineArray loadouts = Startup::QlLoadoutsArray;
     const LineArray mod = Startup::QuillonModArray;
     const auto disk = filesOnDisk();
-    fs::permissions(dir / "QuillonAI.ini",
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    folder.makeReadOnly("QuillonAI.ini");
     form.boxes.fill(u"Edited");
     form.forceBuy = 0;
     Startup::LoadoutsSaved = false;

@@ -1,7 +1,7 @@
 #include "OptionFields.h"
 #include "SettingRecords.h"
 #include "Startup.h"
-#include "TempSystemDir.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SettingRecords.h"
 #include "Startup.h"
-#include "TempSystemDir.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
