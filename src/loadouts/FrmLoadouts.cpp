@@ -1,5 +1,6 @@
 #include "FrmLoadouts.h"
 
+#include "Controls.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
@@ -53,18 +54,11 @@ const std::array<BoxPlace, Functions::LoadoutCount> Boxes{{
 }};
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(geometry);
-    frame->setFont(timesFont(9.75));
-    return frame;
+    return Controls::makeFrame(parent, name, caption, geometry, timesFont(9.75));
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(timesFont(9));
+    auto* button = Controls::makeButton(parent, name, caption, geometry, timesFont(9));
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, ButtonFace);
     button->setPalette(palette);

@@ -1,6 +1,7 @@
 #include "FrmOtherOptions.h"
 
 #include "CodePage.h"
+#include "Controls.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
@@ -37,19 +38,11 @@ const QString CacheTimeTip =
                    "servers (only relevant if 'Allow Downloads' is on).");
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(geometry);
-    frame->setFont(timesFont(9.75));
-    return frame;
+    return Controls::makeFrame(parent, name, caption, geometry, timesFont(9.75));
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setFont(timesFont(11.25));
-    return label;
+    return Controls::makeLabel(parent, name, caption, geometry, timesFont(11.25));
 }
 
 QLineEdit* makeBox(QWidget* parent, const char* name, QRect geometry, int typingLimit) {
@@ -69,20 +62,12 @@ void setBoxText(QLineEdit* box, const QString& text) {
 }
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* check = new QCheckBox(caption, parent);
-    check->setObjectName(QString::fromLatin1(name));
-    check->setGeometry(geometry);
-    check->setFont(timesFont(11.25));
-    return check;
+    return Controls::makeCheck(parent, name, caption, geometry, timesFont(11.25));
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         double points) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(timesFont(points));
-    return button;
+    return Controls::makeButton(parent, name, caption, geometry, timesFont(points));
 }
 
 // The option controls of a window as the option field table addresses them, by row.

@@ -1,5 +1,6 @@
 #include "FrmMainMenu.h"
 
+#include "Controls.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FileSearch.h"
@@ -31,15 +32,6 @@ const QString CriticalErrorText =
                    "Please enter the full path of your 'Unreal\\System\\' directory\r"
                    "N.B. You must include the final backslash(\\)");
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                        const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(font);
-    return button;
-}
-
 } // namespace
 
 FrmMainMenu& FrmMainMenu::form() {
@@ -63,10 +55,8 @@ FrmMainMenu::FrmMainMenu() {
     setWindowTitle(AppCaption);
     setClientSizeTwips(this, 4680, 4560);
 
-    Frame2 = new QGroupBox(QStringLiteral("Where is your Quillon?"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(twipRect(120, 120, 4455, 855));
-    Frame2->setFont(timesFont(9.75));
+    Frame2 = Controls::makeFrame(this, "Frame2", QStringLiteral("Where is your Quillon?"),
+                                 twipRect(120, 120, 4455, 855), timesFont(9.75));
 
     txtqldir = new QLineEdit(QStringLiteral("{Your Unreal Tournament dir here}"), Frame2);
     txtqldir->setObjectName(QStringLiteral("txtqldir"));
@@ -74,24 +64,23 @@ FrmMainMenu::FrmMainMenu() {
     txtqldir->setToolTip(
         QStringLiteral("Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
 
-    cmdsetqldir = makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"),
-                             twipRect(3840, 360, 495, 375), timesFont(9.75));
+    cmdsetqldir = Controls::makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"),
+                                       twipRect(3840, 360, 495, 375), timesFont(9.75));
     cmdsetqldir->setToolTip(
         QStringLiteral("Hit this once you've typed in your Unreal Tournament path."));
 
-    Frame1 = new QGroupBox(QStringLiteral("What would you like to do?"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipRect(120, 1080, 4455, 3375));
-    Frame1->setFont(timesFont(12, true));
+    Frame1 = Controls::makeFrame(this, "Frame1", QStringLiteral("What would you like to do?"),
+                                 twipRect(120, 1080, 4455, 3375), timesFont(12, true));
 
-    cmdeditloadouts = makeButton(Frame1, "cmdeditloadouts", QStringLiteral("Edit My Loadouts"),
-                                 twipRect(240, 480, 3855, 495), timesFont(9.75));
-    cmdeditmisc = makeButton(Frame1, "cmdeditmisc", QStringLiteral("Edit Other Options"),
-                             twipRect(240, 1200, 3855, 495), timesFont(9.75));
-    cmdhelp = makeButton(Frame1, "cmdhelp", QStringLiteral("Help!"), twipRect(240, 1920, 3855, 495),
-                         timesFont(9.75, true));
-    cmdquit = makeButton(Frame1, "cmdquit", QStringLiteral("Quit"), twipRect(240, 2640, 3855, 495),
-                         timesFont(9.75, true));
+    cmdeditloadouts =
+        Controls::makeButton(Frame1, "cmdeditloadouts", QStringLiteral("Edit My Loadouts"),
+                             twipRect(240, 480, 3855, 495), timesFont(9.75));
+    cmdeditmisc = Controls::makeButton(Frame1, "cmdeditmisc", QStringLiteral("Edit Other Options"),
+                                       twipRect(240, 1200, 3855, 495), timesFont(9.75));
+    cmdhelp = Controls::makeButton(Frame1, "cmdhelp", QStringLiteral("Help!"),
+                                   twipRect(240, 1920, 3855, 495), timesFont(9.75, true));
+    cmdquit = Controls::makeButton(Frame1, "cmdquit", QStringLiteral("Quit"),
+                                   twipRect(240, 2640, 3855, 495), timesFont(9.75, true));
     cmdeditloadouts->setEnabled(false);
     cmdeditmisc->setEnabled(false);
 
