@@ -6,8 +6,9 @@
 namespace GamePaths {
 
 std::array<std::string, 4> candidateDirs(const std::string& installFolder) {
-    return {installFolder + "\\System\\", "C:\\Unreal Tournament\\System\\",
-            "C:\\Games\\Unreal Tournament\\System\\", "C:\\Program files\\Unreal Tournament\\System\\"};
+    return {NativePath::fromAnsiCodePage(installFolder) + "\\System\\",
+            "C:\\Unreal Tournament\\System\\", "C:\\Games\\Unreal Tournament\\System\\",
+            "C:\\Program files\\Unreal Tournament\\System\\"};
 }
 
 std::string normaliseTypedPath(const std::string& typed, char separator) {
@@ -15,7 +16,8 @@ std::string normaliseTypedPath(const std::string& typed, char separator) {
     if (path.empty() || path.back() != separator)
         path += separator;
     const std::string ending = std::string(1, separator) + "system" + separator;
-    const std::string tail = path.size() > ending.size() ? path.substr(path.size() - ending.size()) : path;
+    const std::string tail =
+        path.size() > ending.size() ? path.substr(path.size() - ending.size()) : path;
     if (AsciiCase::toLower(tail) != ending)
         path += "system" + std::string(1, separator);
     return path;
