@@ -1,12 +1,12 @@
-#include "FrmMainMenu.h"
 #include "Forms.h"
+#include "FrmSplash.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    FrmMainMenu::form().show();
+    FrmSplash::form().show();
     const int status = QApplication::exec();
     unloadAllForms();
     return status;

@@ -1,6 +1,8 @@
 #include "Forms.h"
 
+#include "FrmHelp.h"
 #include "FrmMainMenu.h"
+#include "FrmSplash.h"
 
 #include <QApplication>
 
@@ -11,5 +13,7 @@ void quitProgram() {
 }
 
 void unloadAllForms() {
+    FrmHelp::unload();
     FrmMainMenu::unload();
+    FrmSplash::unload();
 }

@@ -5,6 +5,7 @@
 #include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
+#include "FrmHelp.h"
 #include "GamePaths.h"
 #include "MsgBox.h"
 #include "Startup.h"
@@ -157,7 +158,12 @@ void FrmMainMenu::cmdeditloadouts_Click() {}
 
 void FrmMainMenu::cmdeditmisc_Click() {}
 
-void FrmMainMenu::cmdhelp_Click() {}
+void FrmMainMenu::cmdhelp_Click() {
+    FrmHelp& help = FrmHelp::form();
+    help.show();
+    help.raise();
+    help.activateWindow();
+}
 
 void FrmMainMenu::cmdquit_Click() {
     quitProgram();
