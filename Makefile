@@ -4,6 +4,8 @@
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
 BENCH_PKGS := libbenchmark-dev
+# The Windows build of the core and its tests, run under Wine.
+WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64
 
 .PHONY: run test bench deps format
 
@@ -16,12 +18,16 @@ run: deps
 	WINEPREFIX="$$(scripts/demo-system.sh)" build/dev/src/quillon-tool
 
 test: deps
+	@scripts/install-deps.sh $(WINDOWS_PKGS)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+	cmake --preset mingw
+	cmake --build --preset mingw
+	scripts/test-windows.sh
 
 bench: deps
 	@scripts/install-deps.sh $(BENCH_PKGS)

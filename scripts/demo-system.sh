@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Prepares a scratch Wine prefix for `make run`: drive C: holds a copy of the sample settings
 # files in one of the folders the program searches by itself, so it finds them with no game
-# installed. The copy is kept between runs so edits can be seen again; delete the prefix to
-# start afresh. Prints the prefix's path.
+# installed, and the prefix's registry names that folder as the game's install folder, as a
+# game installer would. The copy is kept between runs so edits can be seen again; delete the
+# prefix to start afresh. Prints the prefix's path.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,4 +16,15 @@ mkdir -p "$prefix/dosdevices" "$system"
 for f in "$root"/examples/System/*.ini; do
     [ -e "$system/$(basename "$f")" ] || cp "$f" "$system/"
 done
+if [ ! -e "$prefix/system.reg" ]; then
+    cat >"$prefix/system.reg" <<'REG'
+WINE REGISTRY Version 2
+;; All keys relative to \\Machine
+
+#arch=win64
+
+[Software\\Unreal Technology\\Installed Apps\\UnrealTournament] 1700000000
+"Folder"="C:\\Games\\Unreal Tournament"
+REG
+fi
 echo "$prefix"

@@ -1,6 +1,6 @@
 #include "Forms.h"
 #include "FrmLoadouts.h"
-#include "FrmMainMenu.h"
+#include "FrmSplash.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
     QApplication::setQuitOnLastWindowClosed(false);
-    FrmMainMenu::form().show();
+    FrmSplash::form().show();
     const int status = QApplication::exec();
     unloadAllForms();
     return status;

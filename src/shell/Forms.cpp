@@ -1,8 +1,10 @@
 #include "Forms.h"
 
+#include "FrmHelp.h"
 #include "FrmLoadouts.h"
 #include "FrmMainMenu.h"
 #include "FrmOtherOptions.h"
+#include "FrmSplash.h"
 
 #include <QApplication>
 
@@ -13,7 +15,9 @@ void quitProgram() {
 }
 
 void unloadAllForms() {
+    FrmHelp::unload();
     FrmLoadouts::unload();
     FrmOtherOptions::unload();
     FrmMainMenu::unload();
+    FrmSplash::unload();
 }

@@ -6,6 +6,7 @@
 #include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
+#include "FrmHelp.h"
 #include "FrmLoadouts.h"
 #include "FrmOtherOptions.h"
 #include "GamePaths.h"
@@ -155,7 +156,12 @@ void FrmMainMenu::cmdeditmisc_Click() {
     hide();
 }
 
-void FrmMainMenu::cmdhelp_Click() {}
+void FrmMainMenu::cmdhelp_Click() {
+    FrmHelp& help = FrmHelp::form();
+    help.show();
+    help.raise();
+    help.activateWindow();
+}
 
 void FrmMainMenu::cmdquit_Click() {
     quitProgram();

@@ -6,8 +6,8 @@
 namespace GamePaths {
 
 std::array<std::string, 4> candidateDirs(const std::string& installFolder) {
-    return {installFolder + "\\System\\", "C:\\Unreal Tournament\\System\\",
-            "C:\\Games\\Unreal Tournament\\System\\",
+    return {NativePath::fromAnsiCodePage(installFolder) + "\\System\\",
+            "C:\\Unreal Tournament\\System\\", "C:\\Games\\Unreal Tournament\\System\\",
             "C:\\Program files\\Unreal Tournament\\System\\"};
 }
 

@@ -11,7 +11,9 @@ namespace GamePaths {
 inline constexpr const char* TestFileName = "QLLoadouts.ini";
 
 // The four folders the automatic search tries, in order. The install folder is joined to
-// "\System\" exactly as it stands: no separator is added or removed.
+// "\System\" exactly as it stands: no separator is added or removed. The install folder is
+// text in the ANSI code page, as the registry gives it; the result is in this platform's path
+// form (UTF-8 on Linux).
 std::array<std::string, 4> candidateDirs(const std::string& installFolder);
 
 // Completes a typed folder: a separator is appended when it does not end in one, then

@@ -1,0 +1,60 @@
+#include "Registry.h"
+
+#include "CodePage.h"
+#include "FileIo.h"
+#include "NativePath.h"
+#include "WineRegistryFile.h"
+
+#include <exception>
+
+namespace Registry {
+
+namespace {
+
+// The prefix's file that holds the keys below root; empty for a root Wine keeps elsewhere.
+std::string registryFileFor(RootKey root) {
+    if (root == HKeyLocalMachine)
+        return NativePath::winePrefix() + "/system.reg";
+    if (root == HKeyCurrentUser)
+        return NativePath::winePrefix() + "/user.reg";
+    return {};
+}
+
+// The text in the ANSI code page, as the narrow registry calls give it: a character the code
+// page lacks becomes a question mark.
+std::string toAnsi(std::u16string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        const auto one = CodePage::encode(text.substr(i, pair ? 2 : 1));
+        bytes += one ? *one : std::string("?");
+        if (pair)
+            ++i;
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
+                               const std::string& valueName) {
+    const std::string file = registryFileFor(root);
+    if (file.empty())
+        return {};
+    std::string text;
+    try {
+        text = readFileBytes(file);
+    } catch (const std::exception&) {
+        return {}; // no registry file is no value
+    }
+    auto value = WineRegistryFile::findString(text, CodePage::decode(subKeyPath),
+                                              CodePage::decode(valueName));
+    if (!value)
+        return {};
+    if (const auto nul = value->find(u'\0'); nul != std::u16string::npos)
+        value->resize(nul);
+    return toAnsi(*value);
+}
+
+} // namespace Registry

@@ -1,0 +1,27 @@
+#include "SingleInstance.h"
+
+#include <windows.h>
+
+struct SingleInstance::Claim {
+    explicit Claim(HANDLE mutex) : mutex(mutex) {}
+    Claim(const Claim&) = delete;
+    Claim& operator=(const Claim&) = delete;
+    ~Claim() { CloseHandle(mutex); }
+    HANDLE mutex;
+};
+
+SingleInstance::SingleInstance(const std::string& name) {
+    // A mutex of the user's session; it lives while any process holds a handle to it.
+    const std::string mutexName = "Local\\" + name;
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName.c_str());
+    if (!mutex)
+        return;
+    auto held = std::make_unique<Claim>(mutex);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        onlyInstance = false;
+        return;
+    }
+    claim = std::move(held);
+}
+
+SingleInstance::~SingleInstance() = default;

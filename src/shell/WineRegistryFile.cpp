@@ -1,0 +1,293 @@
+#include "WineRegistryFile.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace WineRegistryFile {
+
+namespace {
+
+constexpr std::string_view Header = "WINE REGISTRY Version 2";
+
+// Letter case as the registry ignores it, for the letters of ASCII and Latin-1.
+char16_t foldCase(char16_t c) {
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<char16_t>(c + 0x20);
+    return c;
+}
+
+bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldCase(a[i]) != foldCase(b[i]))
+            return false;
+    return true;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+// Appends the UTF-16 form of one code point.
+void appendCodePoint(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+// Decodes one UTF-8 sequence starting at text[pos] and moves pos past it; nothing when invalid.
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    int extra = 0;
+    char32_t cp = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        cp = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (pos + static_cast<std::size_t>(extra) >= text.size())
+        return std::nullopt;
+    for (int i = 1; i <= extra; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(i)]);
+        if ((next & 0xC0) != 0x80)
+            return std::nullopt;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    constexpr char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < smallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return std::nullopt;
+    pos += static_cast<std::size_t>(extra) + 1;
+    return cp;
+}
+
+// Reads a string written with Wine's escapes, from pos up to the unescaped closing character,
+// and moves pos past that character. Nothing when the closing character is missing or the text
+// is not valid UTF-8.
+std::optional<std::u16string> readEscaped(std::string_view line, std::size_t& pos, char close) {
+    std::u16string out;
+    while (pos < line.size() && line[pos] != close) {
+        char c = line[pos];
+        if (c == '\\') {
+            if (++pos == line.size())
+                return std::nullopt;
+            c = line[pos];
+            switch (c) {
+            case 'a':
+                out.push_back(u'\a');
+                ++pos;
+                continue;
+            case 'b':
+                out.push_back(u'\b');
+                ++pos;
+                continue;
+            case 'e':
+                out.push_back(u'\x1B');
+                ++pos;
+                continue;
+            case 'f':
+                out.push_back(u'\f');
+                ++pos;
+                continue;
+            case 'n':
+                out.push_back(u'\n');
+                ++pos;
+                continue;
+            case 'r':
+                out.push_back(u'\r');
+                ++pos;
+                continue;
+            case 't':
+                out.push_back(u'\t');
+                ++pos;
+                continue;
+            case 'v':
+                out.push_back(u'\v');
+                ++pos;
+                continue;
+            case 'x': {
+                // Up to four hex digits; "\x" followed by none is the letter x.
+                ++pos;
+                char16_t value = 0;
+                int digits = 0;
+                while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
+                    value = static_cast<char16_t>(value * 16 + hexDigit(line[pos++]));
+                    ++digits;
+                }
+                out.push_back(digits ? value : u'x');
+                continue;
+            }
+            default:
+                if (isOctalDigit(c)) {
+                    char16_t value = 0;
+                    for (int digits = 0; digits < 3 && pos < line.size() && isOctalDigit(line[pos]);
+                         ++digits)
+                        value = static_cast<char16_t>(value * 8 + (line[pos++] - '0'));
+                    out.push_back(value);
+                    continue;
+                }
+                break; // any other escaped character stands for itself
+            }
+        }
+        if (static_cast<unsigned char>(c) < 0x80) {
+            out.push_back(static_cast<char16_t>(c));
+            ++pos;
+        } else {
+            const auto cp = decodeUtf8(line, pos);
+            if (!cp)
+                return std::nullopt;
+            appendCodePoint(out, *cp);
+        }
+    }
+    if (pos == line.size())
+        return std::nullopt;
+    ++pos;
+    return out;
+}
+
+// The bytes of a hex value ("12,ab,00"), or nothing when it is malformed.
+std::optional<std::string> readHexBytes(std::string_view text) {
+    std::string bytes;
+    std::size_t pos = 0;
+    auto skipSpace = [&] {
+        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+    };
+    skipSpace();
+    while (pos < text.size()) {
+        if (pos + 1 >= text.size() || hexDigit(text[pos]) < 0 || hexDigit(text[pos + 1]) < 0)
+            return std::nullopt;
+        bytes.push_back(static_cast<char>(hexDigit(text[pos]) * 16 + hexDigit(text[pos + 1])));
+        pos += 2;
+        skipSpace();
+        if (pos < text.size()) {
+            if (text[pos] != ',')
+                return std::nullopt;
+            ++pos;
+            skipSpace();
+        }
+    }
+    return bytes;
+}
+
+// A REG_SZ value written in hex (as Wine writes one without a terminator): UTF-16LE bytes.
+// An odd last byte is no whole character and is dropped.
+std::optional<std::u16string> readHexString(std::string_view text) {
+    const auto bytes = readHexBytes(text);
+    if (!bytes)
+        return std::nullopt;
+    std::u16string out;
+    for (std::size_t i = 0; i + 1 < bytes->size(); i += 2)
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>((*bytes)[i]) |
+                                            (static_cast<unsigned char>((*bytes)[i + 1]) << 8)));
+    return out;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    return s;
+}
+
+// The key a "[...]" line opens, or nothing when the line is malformed.
+std::optional<std::u16string> keyOfLine(std::string_view line) {
+    std::size_t pos = 1;
+    return readEscaped(line, pos, ']');
+}
+
+// The value's data text from the line after the "=", joined with the lines that continue it
+// (a line ending in a backslash goes on in the next line).
+std::string joinContinued(const std::vector<std::string_view>& lines, std::size_t& index,
+                          std::string_view first) {
+    std::string data(first);
+    while (data.ends_with('\\') && index + 1 < lines.size()) {
+        data.pop_back();
+        data += trimLeft(lines[++index]);
+    }
+    return data;
+}
+
+} // namespace
+
+std::optional<std::u16string> findString(std::string_view fileText, std::u16string_view keyPath,
+                                         std::u16string_view valueName) {
+    const std::vector<std::string_view> lines = splitLines(fileText);
+    if (lines.empty() || !lines.front().starts_with(Header))
+        return std::nullopt;
+
+    bool inKey = false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.starts_with('[')) {
+            const auto key = keyOfLine(line);
+            inKey = key && equalIgnoringCase(*key, keyPath);
+            continue;
+        }
+        if (!inKey || !(line.starts_with('"') || line.starts_with('@')))
+            continue;
+
+        std::size_t pos = 1;
+        std::u16string name;
+        if (line.front() == '"') {
+            auto quoted = readEscaped(line, pos, '"');
+            if (!quoted)
+                continue;
+            name = std::move(*quoted);
+        }
+        if (pos >= line.size() || line[pos] != '=' || !equalIgnoringCase(name, valueName))
+            continue;
+
+        const std::string_view data = line.substr(pos + 1);
+        if (data.starts_with('"')) {
+            std::size_t at = 1;
+            auto text = readEscaped(data, at, '"');
+            if (!text || !trimLeft(data.substr(at)).empty())
+                return std::nullopt;
+            return text;
+        }
+        constexpr std::string_view HexString = "hex(1):";
+        if (data.starts_with(HexString))
+            return readHexString(joinContinued(lines, i, data.substr(HexString.size())));
+        return std::nullopt; // a value of another type
+    }
+    return std::nullopt;
+}
+
+} // namespace WineRegistryFile
