@@ -18,12 +18,12 @@ Recorder& recorder() {
     return instance;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
     QMessageBox::StandardButton button;
     int answer;
 };
 
-QList<ButtonSpec> buttonsFor(int style) {
+QList<ButtonChoice> buttonsFor(int style) {
     switch (style & 0xF) {
     case MsgBoxStyle::OkCancel:
         return {{QMessageBox::Ok, MsgBoxAnswer::Ok}, {QMessageBox::Cancel, MsgBoxAnswer::Cancel}};
@@ -57,13 +57,13 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
-int defaultIndex(int style, const QList<ButtonSpec>& specs) {
-    return std::min<int>((style & 0xF00) / 256, static_cast<int>(specs.size()) - 1);
+int defaultIndex(int style, const QList<ButtonChoice>& choices) {
+    return std::min<int>((style & 0xF00) / 256, static_cast<int>(choices.size()) - 1);
 }
 
 int defaultAnswer(int style) {
-    const auto specs = buttonsFor(style);
-    return specs[defaultIndex(style, specs)].answer;
+    const auto choices = buttonsFor(style);
+    return choices[defaultIndex(style, choices)].answer;
 }
 
 int showBox(const QString& text, int style, const QString& title, const QString& details) {
@@ -72,25 +72,25 @@ int showBox(const QString& text, int style, const QString& title, const QString&
     box.setObjectName(QStringLiteral("MsgBox"));
     if (!details.isEmpty())
         box.setDetailedText(details);
-    const auto specs = buttonsFor(style);
-    for (const auto& spec : specs)
-        box.addButton(spec.button);
-    const auto& defaultSpec = specs[defaultIndex(style, specs)];
-    box.setDefaultButton(defaultSpec.button);
+    const auto choices = buttonsFor(style);
+    for (const auto& choice : choices)
+        box.addButton(choice.button);
+    const auto& defaultChoice = choices[defaultIndex(style, choices)];
+    box.setDefaultButton(defaultChoice.button);
     // Escape answers Cancel where there is one, else the only button.
-    for (const auto& spec : specs)
-        if (spec.answer == MsgBoxAnswer::Cancel || specs.size() == 1)
-            box.setEscapeButton(spec.button);
+    for (const auto& choice : choices)
+        if (choice.answer == MsgBoxAnswer::Cancel || choices.size() == 1)
+            box.setEscapeButton(choice.button);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto& spec : specs)
-        if (spec.button == clicked)
-            return spec.answer;
+    for (const auto& choice : choices)
+        if (choice.button == clicked)
+            return choice.answer;
     // Closed without a button: Cancel where there is one, else the default.
-    for (const auto& spec : specs)
-        if (spec.answer == MsgBoxAnswer::Cancel)
-            return spec.answer;
-    return defaultSpec.answer;
+    for (const auto& choice : choices)
+        if (choice.answer == MsgBoxAnswer::Cancel)
+            return choice.answer;
+    return defaultChoice.answer;
 }
 
 } // namespace
