@@ -69,8 +69,8 @@ FrmHelp::FrmHelp() {
                                       "it (quillon-tool@example.org)."),
                        twipRect(480, 2640, 7095, 495), 9.75, false);
     Label5 = makeLabel(this, "Label5",
-                       QStringLiteral("This is only an early release and there is more to come, "
-                                      "so look out for updates on "
+                       QStringLiteral("This is only an early release with more features to come, "
+                                      "and updates are published on "
                                       "https://quillon-tool.example.org/"),
                        twipRect(480, 3360, 7095, 615), 9.75, false);
 
