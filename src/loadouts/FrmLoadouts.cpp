@@ -21,11 +21,6 @@ using namespace FormLayout;
 
 namespace {
 
-std::unique_ptr<FrmLoadouts>& instance() {
-    static std::unique_ptr<FrmLoadouts> form;
-    return form;
-}
-
 constexpr int NameTypingLimit = 30;
 constexpr int ExitPromptStyle =
     MsgBoxStyle::YesNoCancel | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2;
@@ -73,20 +68,6 @@ void showRefusal(const Functions::LoadoutsRefused& refusal) {
 }
 
 } // namespace
-
-FrmLoadouts& FrmLoadouts::form() {
-    if (!instance())
-        instance().reset(new FrmLoadouts);
-    return *instance();
-}
-
-FrmLoadouts* FrmLoadouts::existing() {
-    return instance().get();
-}
-
-void FrmLoadouts::unload() {
-    instance().reset();
-}
 
 void FrmLoadouts::loadoutsFileRead() {
     FrmLoadouts& window = form();
@@ -338,7 +319,5 @@ void FrmLoadouts::leave() {
     FrmMainMenu::form().show();
     hide();
     // This runs inside one of the window's own handlers: destroy it once that is done.
-    if (instance().get() == this)
-        static_cast<void>(instance().release());
-    deleteLater();
+    FormInstance<FrmLoadouts>::discardLater(this);
 }

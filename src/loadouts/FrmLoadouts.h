@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormInstance.h"
+
 #include "LoadoutLines.h"
 
 #include <QTimer>
@@ -16,14 +18,15 @@ class QPushButton;
 // The editor of the player's four thief and four guard loadout names and the force-buy switch.
 class FrmLoadouts : public QWidget, public Functions::LoadoutsForm {
     Q_OBJECT
+    friend class FormInstance<FrmLoadouts>;
 
 public:
     // The one loadouts window, created hidden on first use.
-    static FrmLoadouts& form();
+    static FrmLoadouts& form() { return FormInstance<FrmLoadouts>::get(); }
     // The loadouts window if it exists.
-    static FrmLoadouts* existing();
+    static FrmLoadouts* existing() { return FormInstance<FrmLoadouts>::existing(); }
     // Destroys the loadouts window at once.
-    static void unload();
+    static void unload() { FormInstance<FrmLoadouts>::unload(); }
 
     // Runs inside LoadIniFiles once QLLoadouts.ini is read: creates the window hidden when it does
     // not exist, puts it into the saved state and has it fill itself from the new arrays once the

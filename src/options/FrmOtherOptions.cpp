@@ -28,11 +28,6 @@ using OptionFields::OptionValueRefused;
 
 namespace {
 
-std::unique_ptr<FrmOtherOptions>& instance() {
-    static std::unique_ptr<FrmOtherOptions> form;
-    return form;
-}
-
 const QString CacheTimeTip =
     QStringLiteral("Determines the number of days to store files which are downloaded from "
                    "servers (only relevant if 'Allow Downloads' is on).");
@@ -128,19 +123,11 @@ QString refusalText(const OptionValueRefused& refused) {
 } // namespace
 
 FrmOtherOptions& FrmOtherOptions::form() {
-    if (!instance()) {
-        instance().reset(new FrmOtherOptions);
-        instance()->Form_Load();
-    }
-    return *instance();
-}
-
-FrmOtherOptions* FrmOtherOptions::existing() {
-    return instance().get();
-}
-
-void FrmOtherOptions::unload() {
-    instance().reset();
+    const bool created = !existing();
+    FrmOtherOptions& window = FormInstance<FrmOtherOptions>::get();
+    if (created)
+        window.Form_Load();
+    return window;
 }
 
 FrmOtherOptions::~FrmOtherOptions() = default;
@@ -457,8 +444,7 @@ void FrmOtherOptions::cmdexit_Click() {
 void FrmOtherOptions::leave() {
     hide();
     // The window is destroyed once the event that brought it here has been handled.
-    if (instance().get() == this)
-        instance().release()->deleteLater();
+    FormInstance<FrmOtherOptions>::discardLater(this);
 }
 
 void FrmOtherOptions::closeEvent(QCloseEvent* event) {

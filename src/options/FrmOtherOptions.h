@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormInstance.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -12,14 +14,15 @@ class QPushButton;
 // enabled state of "Save Settings" is its only record of unsaved changes.
 class FrmOtherOptions : public QWidget {
     Q_OBJECT
+    friend class FormInstance<FrmOtherOptions>;
 
 public:
     // The one window, created and filled from the line arrays on first use.
     static FrmOtherOptions& form();
     // The window if it exists.
-    static FrmOtherOptions* existing();
+    static FrmOtherOptions* existing() { return FormInstance<FrmOtherOptions>::existing(); }
     // Destroys the window without asking anything.
-    static void unload();
+    static void unload() { FormInstance<FrmOtherOptions>::unload(); }
 
     ~FrmOtherOptions() override;
 

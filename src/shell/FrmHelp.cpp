@@ -11,11 +11,6 @@ using namespace FormLayout;
 
 namespace {
 
-std::unique_ptr<FrmHelp>& instance() {
-    static std::unique_ptr<FrmHelp> form;
-    return form;
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                   double points, bool centred) {
     auto* label = new QLabel(text, parent);
@@ -28,20 +23,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 }
 
 } // namespace
-
-FrmHelp& FrmHelp::form() {
-    if (!instance())
-        instance().reset(new FrmHelp);
-    return *instance();
-}
-
-FrmHelp* FrmHelp::existing() {
-    return instance().get();
-}
-
-void FrmHelp::unload() {
-    instance().reset();
-}
 
 FrmHelp::~FrmHelp() = default;
 
@@ -87,6 +68,5 @@ void FrmHelp::closeEvent(QCloseEvent* event) {
     // However it is closed, the window is discarded and made afresh the next time. It goes once
     // control is back in the event loop, as it may be in the middle of handling a click.
     event->accept();
-    if (instance().get() == this)
-        instance().release()->deleteLater();
+    FormInstance<FrmHelp>::discardLater(this);
 }

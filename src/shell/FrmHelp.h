@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormInstance.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -8,14 +10,15 @@ class QPushButton;
 // About the program, and where to report faults. Opened beside the main menu, which stays usable.
 class FrmHelp : public QWidget {
     Q_OBJECT
+    friend class FormInstance<FrmHelp>;
 
 public:
     // The one help window, created on first use.
-    static FrmHelp& form();
+    static FrmHelp& form() { return FormInstance<FrmHelp>::get(); }
     // The help window if it exists.
-    static FrmHelp* existing();
+    static FrmHelp* existing() { return FormInstance<FrmHelp>::existing(); }
     // Destroys the help window.
-    static void unload();
+    static void unload() { FormInstance<FrmHelp>::unload(); }
 
     ~FrmHelp() override;
 

@@ -23,31 +23,12 @@ using namespace FormLayout;
 
 namespace {
 
-std::unique_ptr<FrmMainMenu>& instance() {
-    static std::unique_ptr<FrmMainMenu> form;
-    return form;
-}
-
 const QString CriticalErrorText =
     QStringLiteral("Cannot locate Quillon ini files!\r"
                    "Please enter the full path of your 'Unreal\\System\\' directory\r"
                    "N.B. You must include the final backslash(\\)");
 
 } // namespace
-
-FrmMainMenu& FrmMainMenu::form() {
-    if (!instance())
-        instance().reset(new FrmMainMenu);
-    return *instance();
-}
-
-FrmMainMenu* FrmMainMenu::existing() {
-    return instance().get();
-}
-
-void FrmMainMenu::unload() {
-    instance().reset();
-}
 
 FrmMainMenu::~FrmMainMenu() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormInstance.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -14,14 +16,15 @@ class QPushButton;
 // editors and the help window.
 class FrmMainMenu : public QWidget {
     Q_OBJECT
+    friend class FormInstance<FrmMainMenu>;
 
 public:
     // The one main menu, created on first use.
-    static FrmMainMenu& form();
+    static FrmMainMenu& form() { return FormInstance<FrmMainMenu>::get(); }
     // The main menu if it exists.
-    static FrmMainMenu* existing();
+    static FrmMainMenu* existing() { return FormInstance<FrmMainMenu>::existing(); }
     // Destroys the main menu.
-    static void unload();
+    static void unload() { FormInstance<FrmMainMenu>::unload(); }
 
     ~FrmMainMenu() override;
 

@@ -13,11 +13,6 @@ using namespace FormLayout;
 
 namespace {
 
-std::unique_ptr<FrmSplash>& instance() {
-    static std::unique_ptr<FrmSplash> form;
-    return form;
-}
-
 // Where the game's installer records its folder.
 const char* const InstallKeyPath = "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament";
 const char* const InstallValueName = "Folder";
@@ -36,20 +31,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 }
 
 } // namespace
-
-FrmSplash& FrmSplash::form() {
-    if (!instance())
-        instance().reset(new FrmSplash);
-    return *instance();
-}
-
-FrmSplash* FrmSplash::existing() {
-    return instance().get();
-}
-
-void FrmSplash::unload() {
-    instance().reset();
-}
 
 FrmSplash::~FrmSplash() = default;
 

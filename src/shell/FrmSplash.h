@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormInstance.h"
+
 #include <QFrame>
 #include <QTimer>
 
@@ -13,14 +15,15 @@ class SingleInstance;
 // loaded but hidden until the program ends.
 class FrmSplash : public QFrame {
     Q_OBJECT
+    friend class FormInstance<FrmSplash>;
 
 public:
     // The one splash window, created (and so loaded) on first use.
-    static FrmSplash& form();
+    static FrmSplash& form() { return FormInstance<FrmSplash>::get(); }
     // The splash window if it exists.
-    static FrmSplash* existing();
+    static FrmSplash* existing() { return FormInstance<FrmSplash>::existing(); }
     // Destroys the splash window, and with it this copy's claim to be the only one running.
-    static void unload();
+    static void unload() { FormInstance<FrmSplash>::unload(); }
 
     ~FrmSplash() override;
 
