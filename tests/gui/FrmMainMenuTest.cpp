@@ -1,6 +1,7 @@
 #include "FrmMainMenu.h"
 #include "Forms.h"
 #include "MsgBox.h"
+#include "ScratchPrefix.h"
 #include "Startup.h"
 #include "TempDir.h"
 
@@ -16,15 +17,12 @@ class FrmMainMenuTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> prefix;
+    std::unique_ptr<ScratchPrefix> prefix;
 
-    fs::path systemFolder() const {
-        return prefix->path() / "drive_c" / "Games" / "Unreal Tournament" / "System";
-    }
-    void installExamples(const fs::path& to) const {
-        fs::create_directories(to);
-        for (const auto& file : fs::directory_iterator(QUILLON_EXAMPLES_DIR))
-            fs::copy_file(file.path(), to / file.path().filename());
+    // The sample files in C:\Games\Unreal Tournament\System, the third fixed candidate.
+    fs::path
+    installExamples(const QString& below = QStringLiteral("Games/Unreal Tournament/System")) {
+        return prefix->driveCFolderWithSampleFiles(below).toStdString();
     }
     FrmMainMenu& openMenu() {
         FrmMainMenu& menu = FrmMainMenu::form();
@@ -55,11 +53,7 @@ private:
 private slots:
     void init() {
         // An empty scratch Wine prefix: drive C: exists but holds no game until a test adds one.
-        prefix = std::make_unique<TempDir>();
-        fs::create_directories(prefix->path() / "dosdevices");
-        fs::create_directories(prefix->path() / "drive_c");
-        fs::create_directory_symlink("../drive_c", prefix->path() / "dosdevices" / "c:");
-        qputenv("WINEPREFIX", QByteArray::fromStdString(prefix->path().string()));
+        prefix = std::make_unique<ScratchPrefix>();
         Startup::InstallFolder.clear();
         Startup::SystemDir.clear();
         MsgBoxTesting::startRecording();
@@ -108,7 +102,7 @@ private slots:
     }
 
     void findsAFixedCandidateByItselfAndLoads() {
-        installExamples(systemFolder());
+        installExamples();
         FrmMainMenu& menu = openMenu();
         QTRY_VERIFY(inFoundState(menu));
         QCOMPARE(Startup::SystemDir, std::string("C:\\Games\\Unreal Tournament\\System\\"));
@@ -119,8 +113,8 @@ private slots:
     }
 
     void installFolderIsTriedFirst() {
-        installExamples(systemFolder());
-        installExamples(prefix->path() / "drive_c" / "UT" / "System");
+        installExamples();
+        installExamples(QStringLiteral("UT/System"));
         Startup::InstallFolder = "C:\\UT";
         FrmMainMenu& menu = openMenu();
         QTRY_VERIFY(inFoundState(menu));
@@ -136,8 +130,7 @@ private slots:
     }
 
     void candidateThatFailsToLoadIsReportedAndTheMenuKeepsWaiting() {
-        installExamples(systemFolder());
-        fs::remove(systemFolder() / "QuillonAI.ini");
+        fs::remove(installExamples() / "QuillonAI.ini");
         FrmMainMenu& menu = openMenu();
         waitForSearch();
         const auto calls = MsgBoxTesting::takeCalls();
@@ -169,7 +162,7 @@ private slots:
 
     void setWithAGoodFolderEntersTheFoundStateWithoutAMessage() {
         TempDir game;
-        installExamples(game.path() / "System");
+        game.copyFilesFrom(QUILLON_EXAMPLES_DIR, "System");
         FrmMainMenu& menu = openMenu();
         waitForSearch();
         auto* box = child<QLineEdit>(menu, "txtqldir");

@@ -1,3 +1,4 @@
+#include "EnvFolder.h"
 #include "FileSearch.h"
 #include "GamePaths.h"
 #include "NativePath.h"
@@ -17,27 +18,15 @@ namespace {
 class WinePrefixTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("WINEPREFIX");
-        savedPrefix = old ? old : "";
-        hadPrefix = old != nullptr;
         fs::create_directories(prefix.path() / "dosdevices");
         system = prefix.path() / "drive_c" / "Games" / "Unreal Tournament" / "System";
         fs::create_directories(system);
         fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:");
-        ::setenv("WINEPREFIX", prefix.path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadPrefix)
-            ::setenv("WINEPREFIX", savedPrefix.c_str(), 1);
-        else
-            ::unsetenv("WINEPREFIX");
     }
     void touch(const fs::path& path) const { std::ofstream(path) << "x\r\n"; }
 
-    TempDir prefix;
+    EnvFolder prefix{"WINEPREFIX"};
     fs::path system;
-    std::string savedPrefix;
-    bool hadPrefix = false;
 };
 
 TEST_F(WinePrefixTest, windowsPathResolvesThroughDosdevicesIgnoringCase) {

@@ -1,3 +1,4 @@
+#include "EnvFolder.h"
 #include "Registry.h"
 
 #include <gtest/gtest.h>
@@ -35,23 +36,6 @@ std::string installKeyWith(const std::string& valueLines) {
 // A Wine prefix of its own for each test, named by WINEPREFIX while the test runs.
 class WinePrefixRegistry : public testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("WINEPREFIX"))
-            saved = old;
-        prefix = fs::temp_directory_path() /
-                 ("quillon-registry-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(prefix);
-        fs::create_directories(prefix);
-        ::setenv("WINEPREFIX", prefix.c_str(), 1);
-    }
-    void TearDown() override {
-        if (saved)
-            ::setenv("WINEPREFIX", saved->c_str(), 1);
-        else
-            ::unsetenv("WINEPREFIX");
-        fs::remove_all(prefix);
-    }
     void writeSystemReg(const std::string& text) const { write("system.reg", text); }
     void write(const std::string& file, const std::string& text) const {
         std::ofstream(prefix / file, std::ios::binary) << text;
@@ -60,8 +44,8 @@ protected:
         return ReadRegistryString(HKeyLocalMachine, InstallKey, "Folder");
     }
 
-    fs::path prefix;
-    std::optional<std::string> saved;
+    EnvFolder scratch{"WINEPREFIX"};
+    const fs::path& prefix = scratch.path();
 };
 
 } // namespace

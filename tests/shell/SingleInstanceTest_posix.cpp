@@ -1,3 +1,4 @@
+#include "EnvFolder.h"
 #include "SingleInstance.h"
 
 #include <gtest/gtest.h>
@@ -14,29 +15,12 @@ namespace {
 // Points XDG_RUNTIME_DIR at a fresh folder for one test, and restores it afterwards.
 class RuntimeFolder : public testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            saved = old;
-        folder = fs::temp_directory_path() /
-                 ("quillon-runtime-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    }
-    void TearDown() override {
-        if (saved)
-            ::setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(folder);
-    }
     fs::path lockFile(const std::string& name) const {
         return folder / (name + "-" + std::to_string(::getuid()) + ".lock");
     }
 
-    fs::path folder;
-    std::optional<std::string> saved;
+    EnvFolder runtime{"XDG_RUNTIME_DIR"};
+    const fs::path& folder = runtime.path();
 };
 
 } // namespace

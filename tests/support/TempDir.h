@@ -32,11 +32,14 @@ public:
     // The folder as SystemDir holds it: its path followed by a separator.
     std::string dir() const { return (path_ / "").string(); }
 
-    // Copies every file of another folder in.
-    void copyFilesFrom(const std::filesystem::path& source) const {
+    // Copies every file of another folder in, or into a folder below this one.
+    void copyFilesFrom(const std::filesystem::path& source,
+                       const std::filesystem::path& below = {}) const {
+        const auto target = path_ / below;
+        std::filesystem::create_directories(target);
         for (const auto& entry : std::filesystem::directory_iterator(source))
             if (entry.is_regular_file())
-                std::filesystem::copy_file(entry.path(), path_ / entry.path().filename(),
+                std::filesystem::copy_file(entry.path(), target / entry.path().filename(),
                                            std::filesystem::copy_options::overwrite_existing);
     }
 
