@@ -424,6 +424,17 @@ void FrmLoadoutsTest::typing_stopsAt30Characters_butLongerLoadedNameIsKeptWhole(
     QTest::keyClick(guard, Qt::Key_Backspace);
     QCOMPARE(guard->text(), QString::fromStdString(longName.substr(0, longName.size() - 1)));
 
+    // Typing or deleting inside a name carries on at the cursor.
+    QLineEdit* thief2 = box("txtthief2");
+    thief2->setCursorPosition(4);
+    QTest::keyClicks(thief2, "XY");
+    QCOMPARE(thief2->text(), QStringLiteral("RopeXY and Arrows"));
+    guard->setCursorPosition(4);
+    QTest::keyClick(guard, Qt::Key_Backspace);
+    QTest::keyClick(guard, Qt::Key_Backspace);
+    QCOMPARE(guard->text(), QString::fromStdString("Th" + longName.substr(4, 43)));
+    QCOMPARE(guard->cursorPosition(), 2);
+
     // A long name that is not edited goes back to the file whole.
     QTest::mouseClick(button("cmdload"), Qt::LeftButton);
     QTest::keyClicks(box("txtguard2"), "!");
