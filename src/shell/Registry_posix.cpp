@@ -1,11 +1,13 @@
 #include "Registry.h"
 
+#include "AsciiCase.h"
 #include "CodePage.h"
 #include "FileIo.h"
 #include "NativePath.h"
 #include "WineRegistryFile.h"
 
 #include <exception>
+#include <optional>
 
 namespace Registry {
 
@@ -48,8 +50,15 @@ std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
     } catch (const std::exception&) {
         return {}; // no registry file is no value
     }
-    auto value = WineRegistryFile::findString(text, CodePage::decode(subKeyPath),
-                                              CodePage::decode(valueName));
+    const std::u16string key = CodePage::decode(subKeyPath);
+    const std::u16string name = CodePage::decode(valueName);
+    // A 32-bit installer in a 64-bit prefix writes below Software\Wow6432Node: the game's view of
+    // the registry, as on Windows, so it is asked first.
+    std::optional<std::u16string> value;
+    if (root == HKeyLocalMachine && AsciiCase::toLower(subKeyPath.substr(0, 9)) == "software\\")
+        value = WineRegistryFile::findString(text, u"Software\\Wow6432Node" + key.substr(8), name);
+    if (!value)
+        value = WineRegistryFile::findString(text, key, name);
     if (!value)
         return {};
     if (const auto nul = value->find(u'\0'); nul != std::u16string::npos)

@@ -30,7 +30,11 @@ std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
                                const std::string& valueName) {
     OpenKey opened;
     // A failed open leaves the key null, so both queries below fail and nothing is returned.
-    RegOpenKeyA(rootHandle(root), subKeyPath.c_str(), &opened.key);
+    // The game and its installer are 32-bit programs, so their keys live in the registry's
+    // 32-bit view, which a 64-bit build must ask for by name (a 32-bit build sees it anyway).
+    if (RegOpenKeyExA(rootHandle(root), subKeyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
+                      &opened.key) != ERROR_SUCCESS)
+        opened.key = nullptr;
 
     DWORD type = 0;
     DWORD size = 0;

@@ -15,6 +15,9 @@ std::u16string decode(std::string_view bytes) {
 }
 
 std::optional<std::string> encode(std::u16string_view text, std::size_t* badIndex) {
+    // With UTF-8 as the ANSI code page the conversion accepts neither flag nor default-character
+    // report, and fails outright when given them; the round trip below catches every loss.
+    const bool utf8 = GetACP() == CP_UTF8;
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
         // One character at a time, so the first one the code page lacks can be named.
@@ -22,9 +25,10 @@ std::optional<std::string> encode(std::u16string_view text, std::size_t* badInde
             (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
         char out[8];
         BOOL usedDefault = FALSE;
-        const int n = WideCharToMultiByte(
-            CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.data() + i),
-            static_cast<int>(len), out, sizeof out, nullptr, &usedDefault);
+        const int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS,
+                                          reinterpret_cast<const wchar_t*>(text.data() + i),
+                                          static_cast<int>(len), out, sizeof out, nullptr,
+                                          utf8 ? nullptr : &usedDefault);
         if (n <= 0 || usedDefault ||
             decode(std::string_view(out, static_cast<std::size_t>(n))) != text.substr(i, len)) {
             if (badIndex)

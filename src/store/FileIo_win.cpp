@@ -143,18 +143,31 @@ void replaceFiles(std::span<const FileImage> images) {
         throw;
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
+        const char* target = files[i].requested.c_str();
+        const char* temporary = files[i].temporary.c_str();
         // ReplaceFile keeps the target's attributes and security; a missing target is moved into
         // place.
-        const bool replaced =
-            ReplaceFileA(files[i].requested.c_str(), files[i].temporary.c_str(), nullptr,
-                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
-            (GetLastError() == ERROR_FILE_NOT_FOUND &&
-             MoveFileExA(files[i].temporary.c_str(), files[i].requested.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-        if (!replaced) {
-            const auto reason = lastSystemError();
+        if (ReplaceFileA(target, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                         nullptr))
+            continue;
+        const auto reason = lastSystemError();
+        // ReplaceFile may give up after moving the old file out of the way; then the new
+        // contents exist only in the temporary file, which must not be deleted.
+        const bool oldMovedAway = reason.value() == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                                  reason.value() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+        if (reason.value() != ERROR_FILE_NOT_FOUND && !oldMovedAway) {
             removeTemporaries(i);
             throw FileError(files[i].requested, reason);
+        }
+        if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const auto moveReason = lastSystemError();
+            const bool keep = oldMovedAway && GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES;
+            removeTemporaries(keep ? i + 1 : i);
+            if (!keep)
+                throw FileError(files[i].requested, moveReason);
+            throw FileError(files[i].requested, moveReason,
+                            "the file could not be replaced; its new contents are kept in " +
+                                files[i].temporary + " (" + moveReason.message() + ")");
         }
     }
 }

@@ -85,6 +85,17 @@ TEST_F(WinePrefixRegistry, MissingKeyOrValueGivesEmptyText) {
     EXPECT_EQ(ReadRegistryString(HKeyLocalMachine, "SOFTWARE\\Nobody", "Folder"), "");
 }
 
+TEST_F(WinePrefixRegistry, ThirtyTwoBitViewOfA64BitPrefixIsAskedFirst) {
+    // Where a 32-bit installer's keys go in a 64-bit prefix, as the game itself would read them.
+    const std::string wow = "[Software\\\\Wow6432Node\\\\Unreal Technology\\\\Installed Apps\\\\"
+                            "UnrealTournament] 1700000000\n";
+    writeSystemReg(Head + wow + "\"Folder\"=\"C:\\\\UT32\"\n");
+    EXPECT_EQ(folder(), "C:\\UT32");
+    writeSystemReg(installKeyWith("\"Folder\"=\"C:\\\\UT64\"") + wow +
+                   "\"Folder\"=\"C:\\\\UT32\"\n");
+    EXPECT_EQ(folder(), "C:\\UT32");
+}
+
 TEST_F(WinePrefixRegistry, DefaultValueIsNamedByTheEmptyName) {
     writeSystemReg(installKeyWith("@=\"C:\\\\Default\"\n\"Folder\"=\"C:\\\\UT\""));
     EXPECT_EQ(ReadRegistryString(HKeyLocalMachine, InstallKey, ""), "C:\\Default");

@@ -90,3 +90,21 @@ TEST_F(ScratchKey, DefaultValueIsNamedByTheEmptyName) {
     set("", REG_SZ, Path + '\0');
     EXPECT_EQ(read(""), Path);
 }
+
+TEST(RegistryView, KeyOfA32BitInstallerIsFound) {
+    // The game's installer is a 32-bit program: its keys below HKLM\Software live in the 32-bit
+    // view, which a 64-bit build sees only when it asks for it.
+    const char* path = "Software\\QuillonToolTest32";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string folder = Path + '\0';
+    RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.data()),
+                   static_cast<DWORD>(folder.size()));
+    RegCloseKey(key);
+    EXPECT_EQ(
+        ReadRegistryString(Registry::HKeyLocalMachine, "SOFTWARE\\QuillonToolTest32", "Folder"),
+        Path);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, KEY_WOW64_32KEY, 0);
+}
