@@ -8,7 +8,6 @@
 #include "FrmMainMenu.h"
 #include "MsgBox.h"
 #include "OptionFields.h"
-#include "Startup.h"
 #include "TypingLimit.h"
 
 #include <QCheckBox>
@@ -398,8 +397,7 @@ void FrmOtherOptions::cmddefaultthiefloot_Click() {
 bool FrmOtherOptions::saveSettings() {
     try {
         OptionBoxes boxes(*this);
-        OptionFields::SaveOptionFields(boxes);
-        Startup::SaveIniFiles();
+        OptionFields::SaveOptionFieldsAndFiles(boxes);
     } catch (const OptionValueRefused& refused) {
         MsgBox(refusalText(refused), MsgBoxStyle::Critical);
         return false;

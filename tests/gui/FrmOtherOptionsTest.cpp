@@ -61,7 +61,7 @@ private slots:
     void overlongValueIsShownWholeAndCannotBeLengthened();
     void tabOrder();
     void focusIntoABoxSelectsItsWholeText();
-    void failingSaveLeavesSaveEnabledAndFilesUntouched();
+    void failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable();
     void percentThatIsNotANumberIsRefusedNamingTheOption();
     void missingKeyIsToldOnceAtOpening();
     void mainMenuOpensTheWindowAndHidesItself();
@@ -433,7 +433,7 @@ void FrmOtherOptionsTest::focusIntoABoxSelectsItsWholeText() {
     QCOMPARE(edit->selectedText(), QStringLiteral("3.00"));
 }
 
-void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledAndFilesUntouched() {
+void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable() {
     open();
     folder->makeReadOnly("QuillonUser.ini");
     box("txtplayername")->setFocus();
@@ -447,6 +447,13 @@ void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledAndFilesUntouched() {
     QVERIFY(calls[0].text.contains(QStringLiteral("QuillonUser.ini")));
     QVERIFY(button("cmdsave")->isEnabled());
     verifyFilesUntouched();
+
+    // Leaving without saving drops the edits: the line arrays still hold what the files hold.
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::No);
+    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    open();
+    QCOMPARE(box("txtplayername")->text(), QStringLiteral("Player"));
 }
 
 void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
