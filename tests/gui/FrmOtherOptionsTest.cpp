@@ -63,6 +63,7 @@ private slots:
     void focusIntoABoxSelectsItsWholeText();
     void failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable();
     void percentThatIsNotANumberIsRefusedNamingTheOption();
+    void characterOutsideTheCodePageIsRefusedNamingItWhole();
     void missingKeyIsToldOnceAtOpening();
     void mainMenuOpensTheWindowAndHidesItself();
 
@@ -470,6 +471,21 @@ void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
     QVERIFY(calls[0].text.contains(QStringLiteral("Percent of Loot Dropped")));
     QVERIFY(button("cmdsave")->isEnabled());
     QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    verifyFilesUntouched();
+}
+
+void FrmOtherOptionsTest::characterOutsideTheCodePageIsRefusedNamingItWhole() {
+    open();
+    const QString grin = QString::fromUtf16(u"\U0001F600");
+    box("txtplayername")->setText(QStringLiteral("A") + grin);
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+
+    const auto calls = MsgBoxTesting::takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QVERIFY(calls[0].text.contains(QStringLiteral("\"Player Name\"")));
+    QVERIFY(calls[0].text.contains(QStringLiteral("\"") + grin + QStringLiteral("\"")));
+    QVERIFY(button("cmdsave")->isEnabled());
     verifyFilesUntouched();
 }
 
