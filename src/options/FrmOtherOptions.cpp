@@ -8,7 +8,6 @@
 #include "FrmMainMenu.h"
 #include "MsgBox.h"
 #include "OptionFields.h"
-#include "Startup.h"
 #include "TypingLimit.h"
 
 #include <QCheckBox>
@@ -115,9 +114,12 @@ QString refusalText(const OptionValueRefused& refused) {
         return QStringLiteral("The settings were not saved.\n\n\"%1\" must be a number, but it "
                               "holds \"%2\".")
             .arg(option, text);
+    // A character beyond the first 65,536 takes two places of the text.
+    const auto at = static_cast<qsizetype>(refused.badIndex());
+    const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
     return QStringLiteral("The settings were not saved.\n\n\"%1\" holds the character \"%2\", "
                           "which the settings files cannot hold.")
-        .arg(option, text.mid(static_cast<qsizetype>(refused.badIndex()), 1));
+        .arg(option, text.mid(at, length));
 }
 
 } // namespace
@@ -398,8 +400,7 @@ void FrmOtherOptions::cmddefaultthiefloot_Click() {
 bool FrmOtherOptions::saveSettings() {
     try {
         OptionBoxes boxes(*this);
-        OptionFields::SaveOptionFields(boxes);
-        Startup::SaveIniFiles();
+        OptionFields::SaveOptionFieldsAndFiles(boxes);
     } catch (const OptionValueRefused& refused) {
         MsgBox(refusalText(refused), MsgBoxStyle::Critical);
         return false;

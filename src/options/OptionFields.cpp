@@ -174,4 +174,15 @@ void SaveOptionFields(OptionControls& controls) {
     }
 }
 
+void SaveOptionFieldsAndFiles(OptionControls& controls) {
+    SavedState saved;
+    SaveOptionFields(controls);
+    try {
+        Startup::SaveIniFiles();
+    } catch (...) {
+        saved.restore();
+        throw;
+    }
+}
+
 } // namespace OptionFields

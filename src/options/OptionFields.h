@@ -91,4 +91,8 @@ void LoadOptionFields(OptionControls& controls);
 // and the line arrays as they were.
 void SaveOptionFields(OptionControls& controls);
 
+// SaveOptionFields, then SaveIniFiles. When the files cannot be written, the records and the
+// line arrays are put back as they were, so that they go on holding what the files hold.
+void SaveOptionFieldsAndFiles(OptionControls& controls);
+
 } // namespace OptionFields

@@ -61,8 +61,9 @@ private slots:
     void overlongValueIsShownWholeAndCannotBeLengthened();
     void tabOrder();
     void focusIntoABoxSelectsItsWholeText();
-    void failingSaveLeavesSaveEnabledAndFilesUntouched();
+    void failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable();
     void percentThatIsNotANumberIsRefusedNamingTheOption();
+    void characterOutsideTheCodePageIsRefusedNamingItWhole();
     void missingKeyIsToldOnceAtOpening();
     void mainMenuOpensTheWindowAndHidesItself();
 
@@ -433,7 +434,7 @@ void FrmOtherOptionsTest::focusIntoABoxSelectsItsWholeText() {
     QCOMPARE(edit->selectedText(), QStringLiteral("3.00"));
 }
 
-void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledAndFilesUntouched() {
+void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable() {
     open();
     folder->makeReadOnly("QuillonUser.ini");
     box("txtplayername")->setFocus();
@@ -447,6 +448,13 @@ void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledAndFilesUntouched() {
     QVERIFY(calls[0].text.contains(QStringLiteral("QuillonUser.ini")));
     QVERIFY(button("cmdsave")->isEnabled());
     verifyFilesUntouched();
+
+    // Leaving without saving drops the edits: the line arrays still hold what the files hold.
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::No);
+    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    open();
+    QCOMPARE(box("txtplayername")->text(), QStringLiteral("Player"));
 }
 
 void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
@@ -463,6 +471,21 @@ void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
     QVERIFY(calls[0].text.contains(QStringLiteral("Percent of Loot Dropped")));
     QVERIFY(button("cmdsave")->isEnabled());
     QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    verifyFilesUntouched();
+}
+
+void FrmOtherOptionsTest::characterOutsideTheCodePageIsRefusedNamingItWhole() {
+    open();
+    const QString grin = QString::fromUtf16(u"\U0001F600");
+    box("txtplayername")->setText(QStringLiteral("A") + grin);
+    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+
+    const auto calls = MsgBoxTesting::takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QVERIFY(calls[0].text.contains(QStringLiteral("\"Player Name\"")));
+    QVERIFY(calls[0].text.contains(QStringLiteral("\"") + grin + QStringLiteral("\"")));
+    QVERIFY(button("cmdsave")->isEnabled());
     verifyFilesUntouched();
 }
 
