@@ -86,7 +86,8 @@ void writeAll(int fd, const std::string& bytes) {
 struct PendingFile {
     std::string requested; // the path the caller named
     std::string target;    // the file that will be replaced
-    std::string temporary; // empty until created
+    std::string temporary; // empty until created, and once moved into place
+    std::string backup;    // a second name of the old file while the new ones go into place
 };
 
 void refuseReadOnly(const PendingFile& file, const struct stat& st) {
@@ -175,34 +176,70 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
+bool moveIntoPlace(const std::string& temporary, const std::string& target) {
+    return ::rename(temporary.c_str(), target.c_str()) == 0;
+}
+
 void replaceFiles(std::span<const FileImage> images) {
+    replaceFiles(images, moveIntoPlace);
+}
+
+void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace) {
     std::vector<PendingFile> files;
     files.reserve(images.size());
-    auto removeTemporaries = [&files] {
-        for (const auto& file : files)
+    auto removeLeftovers = [&files] {
+        for (const auto& file : files) {
             if (!file.temporary.empty())
                 ::unlink(file.temporary.c_str());
+            if (!file.backup.empty())
+                ::unlink(file.backup.c_str());
+        }
     };
     try {
         for (const auto& image : images) {
-            files.push_back({image.path, followLinks(image.path), {}});
+            files.push_back({image.path, followLinks(image.path), {}, {}});
             writeTemporary(files.back(), image.bytes);
         }
     } catch (...) {
-        removeTemporaries();
+        removeLeftovers();
         throw;
+    }
+
+    // Each old file stays reachable under a second name until every new one is in place, so
+    // that a failure part way through can put the ones already replaced back.
+    for (auto& file : files) {
+        const std::string backup = file.temporary + ".old";
+        if (::link(file.target.c_str(), backup.c_str()) == 0)
+            file.backup = backup;
     }
 
     std::set<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (::rename(files[i].temporary.c_str(), files[i].target.c_str()) != 0) {
+        if (!moveIntoPlace(files[i].temporary, files[i].target)) {
             const auto reason = lastSystemError();
-            for (std::size_t j = i; j < files.size(); ++j)
-                ::unlink(files[j].temporary.c_str());
-            throw FileError(files[i].requested, reason);
+            std::string unrestored;
+            for (std::size_t j = 0; j < i; ++j) {
+                const bool restored =
+                    files[j].backup.empty()
+                        ? ::unlink(files[j].target.c_str()) == 0 // it did not exist before
+                        : ::rename(files[j].backup.c_str(), files[j].target.c_str()) == 0;
+                if (!restored)
+                    unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested;
+                files[j].temporary.clear(); // already moved into place
+            }
+            removeLeftovers();
+            if (unrestored.empty())
+                throw FileError(files[i].requested, reason);
+            throw FileError(files[i].requested, reason,
+                            reason.message() +
+                                "; these files could not be put back as they were: " + unrestored);
         }
         folders.insert(directoryOf(files[i].target));
     }
+    for (auto& file : files) {
+        file.temporary.clear();
+    }
+    removeLeftovers();
     for (const auto& folder : folders)
         syncDirectory(folder);
 }

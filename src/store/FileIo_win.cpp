@@ -57,7 +57,8 @@ private:
 
 struct PendingFile {
     std::string requested;
-    std::string temporary;
+    std::string temporary; // empty until created, and once moved into place
+    std::string backup;    // a copy of the old file while the new ones go into place
 };
 
 std::string temporaryNameFor(const std::string& target) {
@@ -125,49 +126,86 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
+bool moveIntoPlace(const std::string& temporary, const std::string& target) {
+    // ReplaceFile keeps the target's attributes and security. A missing target, or one that
+    // ReplaceFile moved away before giving up, is replaced by a plain move.
+    if (ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+        return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+        error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        return false;
+    return MoveFileExA(temporary.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 void replaceFiles(std::span<const FileImage> images) {
+    replaceFiles(images, moveIntoPlace);
+}
+
+void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace) {
     std::vector<PendingFile> files;
     files.reserve(images.size());
-    auto removeTemporaries = [&files](std::size_t from) {
-        for (std::size_t i = from; i < files.size(); ++i)
-            if (!files[i].temporary.empty())
-                DeleteFileA(files[i].temporary.c_str());
+    auto removeLeftovers = [&files] {
+        for (const auto& file : files) {
+            if (!file.temporary.empty())
+                DeleteFileA(file.temporary.c_str());
+            if (!file.backup.empty())
+                DeleteFileA(file.backup.c_str());
+        }
     };
     try {
         for (const auto& image : images) {
-            files.push_back({image.path, {}});
+            files.push_back({image.path, {}, {}});
             writeTemporary(files.back(), image.bytes);
         }
     } catch (...) {
-        removeTemporaries(0);
+        removeLeftovers();
         throw;
     }
+
+    // A copy of each old file stays until every new one is in place, so that a failure part
+    // way through can put back the ones already replaced.
+    for (auto& file : files) {
+        const std::string backup = file.temporary + ".old";
+        if (CopyFileA(file.requested.c_str(), backup.c_str(), TRUE))
+            file.backup = backup;
+    }
+
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const char* target = files[i].requested.c_str();
-        const char* temporary = files[i].temporary.c_str();
-        // ReplaceFile keeps the target's attributes and security; a missing target is moved into
-        // place.
-        if (ReplaceFileA(target, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                         nullptr))
+        if (moveIntoPlace(files[i].temporary, files[i].requested))
             continue;
         const auto reason = lastSystemError();
-        // ReplaceFile may give up after moving the old file out of the way; then the new
-        // contents exist only in the temporary file, which must not be deleted.
-        const bool oldMovedAway = reason.value() == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                                  reason.value() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
-        if (reason.value() != ERROR_FILE_NOT_FOUND && !oldMovedAway) {
-            removeTemporaries(i);
+        std::string unrestored;
+        for (std::size_t j = 0; j <= i; ++j) {
+            bool restored = true;
+            if (!files[j].backup.empty()) {
+                restored = MoveFileExA(files[j].backup.c_str(), files[j].requested.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                if (restored)
+                    files[j].backup.clear();
+            } else if (j < i) {
+                restored = DeleteFileA(files[j].requested.c_str()) != 0; // it did not exist before
+            } else if (GetFileAttributesA(files[j].requested.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                // The old file went and the new one did not come: keep the new contents.
+                unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested +
+                              " (its new contents are in " + files[j].temporary + ")";
+                files[j].temporary.clear();
+            }
+            if (!restored)
+                unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested;
+            if (j < i)
+                files[j].temporary.clear(); // already moved into place
+        }
+        removeLeftovers();
+        if (unrestored.empty())
             throw FileError(files[i].requested, reason);
-        }
-        if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const auto moveReason = lastSystemError();
-            const bool keep = oldMovedAway && GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES;
-            removeTemporaries(keep ? i + 1 : i);
-            if (!keep)
-                throw FileError(files[i].requested, moveReason);
-            throw FileError(files[i].requested, moveReason,
-                            "the file could not be replaced; its new contents are kept in " +
-                                files[i].temporary + " (" + moveReason.message() + ")");
-        }
+        throw FileError(files[i].requested, reason,
+                        reason.message() +
+                            "; these files could not be put back as they were: " + unrestored);
     }
+    for (auto& file : files)
+        file.temporary.clear();
+    removeLeftovers();
 }
