@@ -11,10 +11,14 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <memory>
 
 using namespace FormLayout;
@@ -52,8 +56,21 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
     return Controls::makeFrame(parent, name, caption, geometry, timesFont(9.75));
 }
 
+// Windows' own button style ignores a face colour, so the yellow buttons are drawn in the Fusion
+// style, which honours it everywhere. The application owns the style, so it outlives every window.
+QStyle* buttonFaceStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = QStyleFactory::create(QStringLiteral("Fusion"));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+// A button with the dark yellow face.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* button = Controls::makeButton(parent, name, caption, geometry, timesFont(9));
+    button->setStyle(buttonFaceStyle());
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, ButtonFace);
     button->setPalette(palette);
