@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "FileError.h"
+#include "FileIoSteps.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -83,14 +84,7 @@ void writeAll(int fd, const std::string& bytes) {
     }
 }
 
-struct PendingFile {
-    std::string requested; // the path the caller named
-    std::string target;    // the file that will be replaced
-    std::string temporary; // empty until created, and once moved into place
-    std::string backup;    // a second name of the old file while the new ones go into place
-};
-
-void refuseReadOnly(const PendingFile& file, const struct stat& st) {
+void refuseReadOnly(const FileIoSteps::PendingFile& file, const struct stat& st) {
     if (!S_ISREG(st.st_mode))
         throw FileError(file.requested, std::error_code(EISDIR, std::generic_category()),
                         "it is not a plain file");
@@ -102,7 +96,7 @@ void refuseReadOnly(const PendingFile& file, const struct stat& st) {
 }
 
 // Creates the temporary file beside the target, with the target's permissions, and fills it.
-void writeTemporary(PendingFile& file, const std::string& bytes) {
+void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes) {
     struct stat st {};
     const bool exists = ::stat(file.target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
@@ -180,66 +174,41 @@ bool moveIntoPlace(const std::string& temporary, const std::string& target) {
     return ::rename(temporary.c_str(), target.c_str()) == 0;
 }
 
-void replaceFiles(std::span<const FileImage> images) {
-    replaceFiles(images, moveIntoPlace);
+namespace FileIoSteps {
+
+std::string targetOf(const std::string& path) {
+    return followLinks(path);
 }
 
-void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace) {
-    std::vector<PendingFile> files;
-    files.reserve(images.size());
-    auto removeLeftovers = [&files] {
-        for (const auto& file : files) {
-            if (!file.temporary.empty())
-                ::unlink(file.temporary.c_str());
-            if (!file.backup.empty())
-                ::unlink(file.backup.c_str());
-        }
-    };
-    try {
-        for (const auto& image : images) {
-            files.push_back({image.path, followLinks(image.path), {}, {}});
-            writeTemporary(files.back(), image.bytes);
-        }
-    } catch (...) {
-        removeLeftovers();
-        throw;
-    }
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
 
-    // Each old file stays reachable under a second name until every new one is in place, so
-    // that a failure part way through can put the ones already replaced back.
-    for (auto& file : files) {
-        const std::string backup = file.temporary + ".old";
-        if (::link(file.target.c_str(), backup.c_str()) == 0)
-            file.backup = backup;
-    }
+void writeTemporary(PendingFile& file, const std::string& bytes) {
+    writeTemporaryFile(file, bytes);
+}
 
+std::string keepOldFile(const PendingFile& file) {
+    // A second name for the old file: no copying, and the old contents stay exactly as they were.
+    const std::string backup = file.temporary + ".old";
+    return ::link(file.target.c_str(), backup.c_str()) == 0 ? backup : std::string();
+}
+
+bool restoreOldFile(const PendingFile& file) {
+    return ::rename(file.backup.c_str(), file.target.c_str()) == 0;
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+void flushFolders(const std::vector<PendingFile>& files) {
     std::set<std::string> folders;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!moveIntoPlace(files[i].temporary, files[i].target)) {
-            const auto reason = lastSystemError();
-            std::string unrestored;
-            for (std::size_t j = 0; j < i; ++j) {
-                const bool restored =
-                    files[j].backup.empty()
-                        ? ::unlink(files[j].target.c_str()) == 0 // it did not exist before
-                        : ::rename(files[j].backup.c_str(), files[j].target.c_str()) == 0;
-                if (!restored)
-                    unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested;
-                files[j].temporary.clear(); // already moved into place
-            }
-            removeLeftovers();
-            if (unrestored.empty())
-                throw FileError(files[i].requested, reason);
-            throw FileError(files[i].requested, reason,
-                            reason.message() +
-                                "; these files could not be put back as they were: " + unrestored);
-        }
-        folders.insert(directoryOf(files[i].target));
-    }
-    for (auto& file : files) {
-        file.temporary.clear();
-    }
-    removeLeftovers();
+    for (const auto& file : files)
+        folders.insert(directoryOf(file.target));
     for (const auto& folder : folders)
         syncDirectory(folder);
 }
+
+} // namespace FileIoSteps

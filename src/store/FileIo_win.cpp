@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "FileError.h"
+#include "FileIoSteps.h"
 
 #include <atomic>
 #include <vector>
@@ -55,19 +56,13 @@ private:
     HANDLE h_;
 };
 
-struct PendingFile {
-    std::string requested;
-    std::string temporary; // empty until created, and once moved into place
-    std::string backup;    // a copy of the old file while the new ones go into place
-};
-
 std::string temporaryNameFor(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     return target + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) +
            ".tmp";
 }
 
-void writeTemporary(PendingFile& file, const std::string& bytes) {
+void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes) {
     const DWORD attributes = GetFileAttributesA(file.requested.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -140,72 +135,36 @@ bool moveIntoPlace(const std::string& temporary, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-void replaceFiles(std::span<const FileImage> images) {
-    replaceFiles(images, moveIntoPlace);
+namespace FileIoSteps {
+
+std::string targetOf(const std::string& path) {
+    return path;
 }
 
-void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace) {
-    std::vector<PendingFile> files;
-    files.reserve(images.size());
-    auto removeLeftovers = [&files] {
-        for (const auto& file : files) {
-            if (!file.temporary.empty())
-                DeleteFileA(file.temporary.c_str());
-            if (!file.backup.empty())
-                DeleteFileA(file.backup.c_str());
-        }
-    };
-    try {
-        for (const auto& image : images) {
-            files.push_back({image.path, {}, {}});
-            writeTemporary(files.back(), image.bytes);
-        }
-    } catch (...) {
-        removeLeftovers();
-        throw;
-    }
-
-    // A copy of each old file stays until every new one is in place, so that a failure part
-    // way through can put back the ones already replaced.
-    for (auto& file : files) {
-        const std::string backup = file.temporary + ".old";
-        if (CopyFileA(file.requested.c_str(), backup.c_str(), TRUE))
-            file.backup = backup;
-    }
-
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (moveIntoPlace(files[i].temporary, files[i].requested))
-            continue;
-        const auto reason = lastSystemError();
-        std::string unrestored;
-        for (std::size_t j = 0; j <= i; ++j) {
-            bool restored = true;
-            if (!files[j].backup.empty()) {
-                restored = MoveFileExA(files[j].backup.c_str(), files[j].requested.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-                if (restored)
-                    files[j].backup.clear();
-            } else if (j < i) {
-                restored = DeleteFileA(files[j].requested.c_str()) != 0; // it did not exist before
-            } else if (GetFileAttributesA(files[j].requested.c_str()) == INVALID_FILE_ATTRIBUTES) {
-                // The old file went and the new one did not come: keep the new contents.
-                unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested +
-                              " (its new contents are in " + files[j].temporary + ")";
-                files[j].temporary.clear();
-            }
-            if (!restored)
-                unrestored += (unrestored.empty() ? "" : ", ") + files[j].requested;
-            if (j < i)
-                files[j].temporary.clear(); // already moved into place
-        }
-        removeLeftovers();
-        if (unrestored.empty())
-            throw FileError(files[i].requested, reason);
-        throw FileError(files[i].requested, reason,
-                        reason.message() +
-                            "; these files could not be put back as they were: " + unrestored);
-    }
-    for (auto& file : files)
-        file.temporary.clear();
-    removeLeftovers();
+bool exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+void writeTemporary(PendingFile& file, const std::string& bytes) {
+    writeTemporaryFile(file, bytes);
+}
+
+std::string keepOldFile(const PendingFile& file) {
+    const std::string backup = file.temporary + ".old";
+    return CopyFileA(file.target.c_str(), backup.c_str(), TRUE) ? backup : std::string();
+}
+
+bool restoreOldFile(const PendingFile& file) {
+    return MoveFileExA(file.backup.c_str(), file.target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+void flushFolders(const std::vector<PendingFile>&) {
+    // The moves are made with MOVEFILE_WRITE_THROUGH or ReplaceFile, which return once done.
+}
+
+} // namespace FileIoSteps
