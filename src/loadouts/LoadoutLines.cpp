@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "Startup.h"
 #include "SwitchValue.h"
+#include "Utf8.h"
 
 #include <string_view>
 
@@ -48,27 +49,8 @@ std::optional<LoadoutsRefused> lineTooShort(const char* doing, const char* fileN
 
 // The UTF-8 form of the character at text[i] (both halves of a surrogate pair), for a message.
 std::string utf8Character(std::u16string_view text, std::size_t i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000)
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
+    const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size();
+    return utf8FromUtf16(text.substr(i, pair ? 2 : 1));
 }
 
 // The boxes' names as bytes; refuses the first box holding a character the code page lacks.

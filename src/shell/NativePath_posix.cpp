@@ -2,6 +2,7 @@
 
 #include "AsciiCase.h"
 #include "CodePage.h"
+#include "Utf8.h"
 
 #include <cstdlib>
 #include <dirent.h>
@@ -83,27 +84,10 @@ std::string currentDirectory() {
     return cwd ? cwd.get() : ".";
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string fromAnsiCodePage(const std::string& text) {
-    // Every character of the code page lies in the Basic Multilingual Plane.
-    std::string utf8;
-    for (const char16_t c : CodePage::decode(text))
-        appendUtf8(utf8, c);
-    return utf8;
+    return utf8FromUtf16(CodePage::decode(text));
 }
 
 std::string winePrefix() {
