@@ -2,11 +2,12 @@
 
 #include "AsciiCase.h"
 #include "CodePage.h"
-#include "FileIo.h"
 #include "NativePath.h"
 #include "WineRegistryFile.h"
 
-#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 namespace Registry {
@@ -20,6 +21,18 @@ std::string registryFileFor(RootKey root) {
     if (root == HKeyCurrentUser)
         return NativePath::winePrefix() + "/user.reg";
     return {};
+}
+
+// The registry file's bytes; nothing when it is missing, not a plain file or unreadable.
+std::optional<std::string> readRegistryFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
 }
 
 // The text in the ANSI code page, as the narrow registry calls give it: a character the code
@@ -44,21 +57,18 @@ std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
     const std::string file = registryFileFor(root);
     if (file.empty())
         return {};
-    std::string text;
-    try {
-        text = readFileBytes(file);
-    } catch (const std::exception&) {
+    const auto text = readRegistryFile(file);
+    if (!text)
         return {}; // no registry file is no value
-    }
     const std::u16string key = CodePage::decode(subKeyPath);
     const std::u16string name = CodePage::decode(valueName);
     // A 32-bit installer in a 64-bit prefix writes below Software\Wow6432Node: the game's view of
     // the registry, as on Windows, so it is asked first.
     std::optional<std::u16string> value;
     if (root == HKeyLocalMachine && AsciiCase::toLower(subKeyPath.substr(0, 9)) == "software\\")
-        value = WineRegistryFile::findString(text, u"Software\\Wow6432Node" + key.substr(8), name);
+        value = WineRegistryFile::findString(*text, u"Software\\Wow6432Node" + key.substr(8), name);
     if (!value)
-        value = WineRegistryFile::findString(text, key, name);
+        value = WineRegistryFile::findString(*text, key, name);
     if (!value)
         return {};
     if (const auto nul = value->find(u'\0'); nul != std::u16string::npos)
