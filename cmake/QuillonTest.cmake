@@ -14,7 +14,9 @@ function(quillon_add_core_test name)
     endif()
 endfunction()
 
-# Registers a Qt Test suite over the windows; it runs on the offscreen platform.
+# Registers a Qt Test suite over the windows. On Linux it runs on the offscreen platform; the
+# Windows build runs under Wine on Windows' own platform, on the X display that
+# scripts/test-windows.sh starts for the run.
 function(quillon_add_gui_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE quillon_gui quillon_core Qt6::Test Qt6::Widgets)
@@ -23,5 +25,7 @@ function(quillon_add_gui_test name)
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System")
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(NOT WIN32)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
 endfunction()
