@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` starts the program on sample settings files,
-# `make test` builds everything and runs every test. Both install what they need first, as does
-# `make package` (the Debian package).
+# `make test` builds everything and runs every test. Both install what they need first, as do
+# `make package` (the Debian package) and `make screenshots` (the README's pictures).
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
@@ -9,9 +9,10 @@ BENCH_PKGS := libbenchmark-dev
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64
 # Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
 PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
+SCREENSHOT_PKGS := xvfb
 ICON_PKGS := librsvg2-bin
 
-.PHONY: run test bench deps format package icons
+.PHONY: run test bench deps format package screenshots icons
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PKGS) $(GUI_PKGS)
@@ -45,6 +46,12 @@ package: deps
 	cmake --build --preset package
 	cpack --preset package
 	@echo "The package: $(CURDIR)/build/$$(cd build && ls -t quillon-tool_*.deb | head -n 1)"
+
+screenshots: deps
+	@scripts/install-deps.sh $(SCREENSHOT_PKGS)
+	cmake --preset dev
+	cmake --build --preset dev --target quillon-screenshots
+	scripts/take-screenshots.sh build/dev/tests/gui/quillon-screenshots docs/screenshots
 
 icons:
 	@scripts/install-deps.sh $(ICON_PKGS)
