@@ -1,5 +1,7 @@
 # The two commands of the README: `make run` starts the program on sample settings files,
-# `make test` builds everything and runs every test. Both install what they need first.
+# `make test` builds everything and runs every test. Both install what they need first, as do
+# `make package` (the Debian package), `make windows` (the zip for Windows players) and
+# `make screenshots` (the README's pictures).
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
@@ -7,13 +9,17 @@ BENCH_PKGS := libbenchmark-dev
 # The Windows builds, run under Wine on a private X display: the core and its tests, and the
 # program with its window tests, against a Qt built for Windows from Debian's source.
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils dpkg-dev python3 xz-utils
+# Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
+PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
+SCREENSHOT_PKGS := xvfb
+ICON_PKGS := librsvg2-bin
 
 # The zip for Windows players, build/windows/quillon-tool-<version>-windows-x64.zip, checked as
 # a player gets it.
 PACK_WINDOWS = cpack --preset windows && \
 	scripts/check-windows-zip.sh "$$(ls -t build/windows/quillon-tool-*-windows-x64.zip | head -n 1)"
 
-.PHONY: run test bench deps deps-windows windows format
+.PHONY: run test bench deps deps-windows windows format package screenshots icons
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PKGS) $(GUI_PKGS)
@@ -27,6 +33,7 @@ deps-windows: deps
 	@scripts/install-deps.sh $(WINDOWS_PKGS)
 
 test: deps-windows
+	@scripts/install-deps.sh $(PACKAGE_PKGS)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci
@@ -54,6 +61,23 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/quillon-bench
+
+package: deps
+	@scripts/install-deps.sh $(PACKAGE_PKGS)
+	cmake --preset package
+	cmake --build --preset package
+	cpack --preset package
+	@echo "The package: $(CURDIR)/build/$$(cd build && ls -t quillon-tool_*.deb | head -n 1)"
+
+screenshots: deps
+	@scripts/install-deps.sh $(SCREENSHOT_PKGS)
+	cmake --preset dev
+	cmake --build --preset dev --target quillon-screenshots
+	scripts/take-screenshots.sh build/dev/tests/gui/quillon-screenshots docs/screenshots
+
+icons:
+	@scripts/install-deps.sh $(ICON_PKGS)
+	scripts/render-icons.sh
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

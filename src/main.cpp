@@ -1,3 +1,4 @@
+#include "ChangedFilesQuestion.h"
 #include "Forms.h"
 #include "FrmLoadouts.h"
 #include "FrmSplash.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon-tool.ico")));
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
+    Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
     QApplication::setQuitOnLastWindowClosed(false);
     FrmSplash::form().show();
     const int status = QApplication::exec();
