@@ -24,8 +24,12 @@ function(quillon_add_gui_test name)
     target_compile_definitions(${name} PRIVATE
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System")
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    add_test(NAME ${name} COMMAND ${name})
-    if(NOT WIN32)
+    if(WIN32)
+        # In TAP form: Qt Test's plain form goes to the debugger when no console window is
+        # attached, as under Wine, and so would never be seen.
+        add_test(NAME ${name} COMMAND ${name} -o -,tap)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
 endfunction()

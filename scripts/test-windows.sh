@@ -42,5 +42,10 @@ fi
 # One wine server and one set of Wine's own background processes for the whole run, started
 # here: otherwise every test starts them anew and ctest waits for them to go away.
 wineserver -p </dev/null >>"$log" 2>&1
+# The programs' windows open inside a desktop window of Wine's own: Wine, not an X window manager
+# (the private display has none), then frames, places and activates them, as Windows does.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >>"$log" 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null \
+    >>"$log" 2>&1
 wineboot </dev/null >>"$log" 2>&1
 ctest --preset "$preset" "$@"
