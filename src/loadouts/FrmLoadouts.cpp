@@ -25,7 +25,6 @@ using namespace FormLayout;
 
 namespace {
 
-constexpr int NameTypingLimit = 30;
 constexpr int ExitPromptStyle =
     MsgBoxStyle::YesNoCancel | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2;
 static_assert(ExitPromptStyle == 275);
@@ -122,7 +121,7 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         box->setPalette(palette);
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
-        setTypingLimit(box, NameTypingLimit);
+        setTypingLimit(box, Functions::LoadoutTypingLimit);
         connect(box, &QLineEdit::textChanged, this, place.change);
     }
 

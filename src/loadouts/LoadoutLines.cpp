@@ -61,10 +61,11 @@ std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
         std::size_t bad = 0;
         auto bytes = CodePage::encode(text, &bad);
         if (!bytes)
-            throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
-                                  loadoutBoxCaption(box) + " holds \"" + utf8Character(text, bad) +
-                                  "\" (character " + std::to_string(bad + 1) +
-                                  "), which the settings files cannot hold. Nothing was written.");
+            throw LoadoutsRefused(
+                whatCannotBeDone("saved") + "the name in " + loadoutBoxCaption(box) + " holds \"" +
+                    utf8Character(text, bad) + "\" (character " + std::to_string(bad + 1) +
+                    "), which the settings files cannot hold. Nothing was written.",
+                {}, box);
         names[box] = std::move(*bytes);
     }
     return names;
@@ -77,8 +78,10 @@ void enterSavedState(LoadoutsForm& form) {
 
 } // namespace
 
-LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path)
-    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)) {}
+LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path,
+                                 std::optional<std::size_t> box)
+    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
+}
 
 std::string loadoutBoxCaption(std::size_t box) {
     return std::string(box < 4 ? "Thief" : "Guard") + " loadout " + std::to_string(box % 4 + 1);
