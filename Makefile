@@ -3,7 +3,7 @@
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
-BENCH_PKGS := libbenchmark-dev
+BENCH_PKGS := libbenchmark-dev crudini
 # The Windows build of the core and its tests, run under Wine.
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64
 
@@ -34,6 +34,7 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/quillon-bench
+	python3 bench/cli_vs_crudini.py build/bench/src/cli/quillon-settings
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
