@@ -96,7 +96,7 @@ const Setting& settingOfBox(std::size_t box) {
         throw Failure(ExitStatus::Refused,
                       settingOfBox(*refused.box()).name + ": " + refused.problem());
     throw Failure(ExitStatus::FileProblem,
-                  refused.problem() + " (\"" + Console::utf8FromNative(refused.path()) + "\")");
+                  "\"" + Console::utf8FromNative(refused.path()) + "\": " + refused.problem());
 }
 
 } // namespace
