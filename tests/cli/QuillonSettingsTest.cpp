@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <regex>
 
 namespace fs = std::filesystem;
 
@@ -169,62 +170,42 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
 INSTANTIATE_TEST_SUITE_P(Cases, QuillonSettingsTest, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The object that --json writes, read back: each member a string or null.
-class JsonReader {
-public:
-    explicit JsonReader(std::string text) : text_(std::move(text)) {}
-
-    std::map<std::string, std::optional<std::string>> object() {
-        std::map<std::string, std::optional<std::string>> members;
-        expect('{');
-        while (!members.empty() ? take(',') : peek() == '"') {
-            const std::string name = string();
-            expect(':');
-            members[name] = text_.compare(skipSpace(), 4, "null") == 0
-                                ? (pos_ += 4, std::optional<std::string>())
-                                : string();
+// A JSON string's text, its escapes undone (a pair of \u escapes makes one character).
+std::string unescape(const std::string& text) {
+    std::u16string escaped;
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && text.at(i + 1) == 'u') {
+            escaped += static_cast<char16_t>(std::stoi(text.substr(i + 2, 4), nullptr, 16));
+            i += 5;
+            continue;
         }
-        expect('}');
-        return members;
+        out += utf8FromUtf16(std::exchange(escaped, {}));
+        out += text[i] != '\\' ? text[i]
+                               : "\"\\/\b\f\n\r\t"[std::string("\"\\/bfnrt").find(text[++i])];
     }
+    return out + utf8FromUtf16(escaped);
+}
 
-private:
-    std::size_t skipSpace() {
-        pos_ = text_.find_first_not_of(" \n\r\t", pos_);
-        if (pos_ == std::string::npos)
-            throw std::runtime_error("the JSON text ends early");
-        return pos_;
+// The object that --json writes, read back: each member a string, or nothing for null.
+std::map<std::string, std::optional<std::string>> readJsonObject(const std::string& json) {
+    static const std::regex member(
+        R"re(\s*"((?:[^"\\\x00-\x1f]|\\.)*)"\s*:\s*(null|"((?:[^"\\\x00-\x1f]|\\.)*)")\s*([,}]))re");
+    std::map<std::string, std::optional<std::string>> members;
+    auto at = json.cbegin() + static_cast<std::ptrdiff_t>(json.find_first_not_of(" \n")) + 1;
+    std::smatch found;
+    EXPECT_EQ(json.at(0), '{');
+    while (
+        std::regex_search(at, json.cend(), found, member, std::regex_constants::match_continuous)) {
+        members[unescape(found[1])] =
+            found[2] == "null" ? std::nullopt : std::optional(unescape(found[3]));
+        at = found[0].second;
+        if (found[4] == "}")
+            return members;
     }
-    char peek() { return text_[skipSpace()]; }
-    bool take(char c) { return peek() == c && ++pos_; }
-    void expect(char c) {
-        if (!take(c))
-            throw std::runtime_error(std::string("expected ") + c + " at " + std::to_string(pos_));
-    }
-    std::string string() {
-        expect('"');
-        std::u16string escaped; // \u escapes, joined so that a pair of surrogates stays whole
-        std::string out;
-        for (char c; (c = text_.at(pos_++)) != '"';) {
-            if (c != '\\') {
-                out += utf8FromUtf16(std::exchange(escaped, {})) + c;
-                continue;
-            }
-            const char e = text_.at(pos_++);
-            if (e == 'u') {
-                escaped += static_cast<char16_t>(std::stoi(text_.substr(pos_, 4), nullptr, 16));
-                pos_ += 4;
-                continue;
-            }
-            const std::string from = "\"\\/bfnrt", to = "\"\\/\b\f\n\r\t";
-            out += utf8FromUtf16(std::exchange(escaped, {})) + to.at(from.find(e));
-        }
-        return out + utf8FromUtf16(escaped);
-    }
-
-    std::string text_;
-    std::size_t pos_ = 0;
-};
+    ADD_FAILURE() << "not a JSON object of strings: " << json;
+    return members;
+}
 
 TEST(QuillonSettingsJsonTest, showJsonReadsBackAsTheShownValuesWithMissingAsNull) {
     TempDir folder;
@@ -239,7 +220,7 @@ TEST(QuillonSettingsJsonTest, showJsonReadsBackAsTheShownValuesWithMissingAsNull
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.err.find("TimeLimit is missing"), std::string::npos) << json.err;
 
-    const auto members = JsonReader(json.out).object();
+    const auto members = readJsonObject(json.out);
     EXPECT_EQ(members.size(), 23u);
     EXPECT_EQ(members.at("TimeLimit"), std::nullopt);
     EXPECT_EQ(members.at("thief4"), CafeEuro + " Fingers");
