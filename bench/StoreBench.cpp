@@ -1,5 +1,7 @@
 // Loading and saving the five settings files at their largest (32,766 lines each), beside a
-// plain C++ baseline that reads the same bytes and writes them with the same durability.
+// plain C++ baseline that reads the same bytes and writes them with the same durability. Loading
+// is measured for each line end the files may use: CR LF (as Windows writes them), a lone LF (as
+// Linux editors do) and a lone CR.
 #include "LineArray.h"
 #include "Startup.h"
 
@@ -16,22 +18,33 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The five files in a scratch folder, made once for the whole run.
+// The line ends the load benchmarks are run with, by argument.
+const char* const LineEnds[] = {"\r\n", "\n", "\r"};
+const char* const LineEndNames[] = {"CR LF", "LF", "CR"};
+
+// The five files in a scratch folder for each line end, made once for the whole run.
 struct BenchFiles {
-    fs::path dir = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()));
-    std::vector<fs::path> paths;
+    fs::path root = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()));
+    std::vector<fs::path> paths[3];
 
     BenchFiles() {
-        fs::create_directories(dir);
-        for (const auto& file : Startup::settingsFiles()) {
-            paths.push_back(dir / file.fileName);
-            std::ofstream out(paths.back(), std::ios::binary);
-            for (std::size_t i = 0; i < MaxLinesPerFile; ++i)
-                out << "SettingNumber" << i << "=Some value with spaces, " << i * 7 << "\r\n";
+        for (std::size_t end = 0; end < 3; ++end) {
+            const fs::path dir = folder(end);
+            fs::create_directories(dir);
+            for (const auto& file : Startup::settingsFiles()) {
+                paths[end].push_back(dir / file.fileName);
+                std::ofstream out(paths[end].back(), std::ios::binary);
+                for (std::size_t i = 0; i < MaxLinesPerFile; ++i)
+                    out << "SettingNumber" << i << "=Some value with spaces, " << i * 7
+                        << LineEnds[end];
+            }
         }
-        Startup::SystemDir = (dir / "").string();
     }
-    ~BenchFiles() { fs::remove_all(dir); }
+    ~BenchFiles() { fs::remove_all(root); }
+
+    fs::path folder(std::size_t end) const { return root / std::to_string(end); }
+    // Points SystemDir at the files with that line end.
+    void use(std::size_t end) const { Startup::SystemDir = (folder(end) / "").string(); }
 };
 
 BenchFiles& files() {
@@ -39,42 +52,48 @@ BenchFiles& files() {
     return instance;
 }
 
-std::int64_t totalBytes() {
+std::int64_t totalBytes(std::size_t end = 0) {
     std::int64_t total = 0;
-    for (const auto& path : files().paths)
+    for (const auto& path : files().paths[end])
         total += static_cast<std::int64_t>(fs::file_size(path));
     return total;
 }
 
 void BM_LoadIniFiles(benchmark::State& state) {
-    files();
+    const auto end = static_cast<std::size_t>(state.range(0));
+    files().use(end);
+    state.SetLabel(LineEndNames[end]);
     for (auto _ : state) {
         Startup::LoadIniFiles();
         benchmark::DoNotOptimize(Startup::QLAuxArray.data());
     }
-    state.SetBytesProcessed(state.iterations() * totalBytes());
+    state.SetBytesProcessed(state.iterations() * totalBytes(end));
 }
 
-// Reads each file line by line into a vector of strings, as plain C++ would.
+// Reads each file line by line into a vector of strings, as plain C++ would: getline up to the
+// files' own line end.
 void BM_BaselineRead(benchmark::State& state) {
+    const auto end = static_cast<std::size_t>(state.range(0));
+    const char delimiter = end == 2 ? '\r' : '\n';
+    state.SetLabel(LineEndNames[end]);
     for (auto _ : state) {
-        for (const auto& path : files().paths) {
+        for (const auto& path : files().paths[end]) {
             std::ifstream in(path, std::ios::binary);
             std::vector<std::string> lines;
             std::string line;
-            while (std::getline(in, line)) {
-                if (!line.empty() && line.back() == '\r')
+            while (std::getline(in, line, delimiter)) {
+                if (end == 0 && !line.empty() && line.back() == '\r')
                     line.pop_back();
                 lines.push_back(line);
             }
             benchmark::DoNotOptimize(lines.data());
         }
     }
-    state.SetBytesProcessed(state.iterations() * totalBytes());
+    state.SetBytesProcessed(state.iterations() * totalBytes(end));
 }
 
 void BM_SaveIniFiles(benchmark::State& state) {
-    files();
+    files().use(0);
     Startup::LoadIniFiles();
     for (auto _ : state)
         Startup::SaveIniFiles();
@@ -84,14 +103,14 @@ void BM_SaveIniFiles(benchmark::State& state) {
 // Writes the same lines to a temporary file, flushes it to disk and renames it into place.
 // No permissions, links or read-only checks: only the bytes and their durability.
 void BM_BaselineWrite(benchmark::State& state) {
-    files();
+    files().use(0);
     Startup::LoadIniFiles();
     const LineArray* arrays[] = {&Startup::QlLoadoutsArray, &Startup::QuillonModArray,
                                  &Startup::QuillonUserArray, &Startup::QuillonAIArray,
                                  &Startup::QLAuxArray};
     for (auto _ : state) {
         for (std::size_t f = 0; f < 5; ++f) {
-            const fs::path temporary = files().paths[f].string() + ".tmp";
+            const fs::path temporary = files().paths[0][f].string() + ".tmp";
             std::FILE* out = std::fopen(temporary.c_str(), "wb");
             const LineArray& lines = *arrays[f];
             for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
@@ -101,10 +120,10 @@ void BM_BaselineWrite(benchmark::State& state) {
             std::fflush(out);
             ::fsync(::fileno(out));
             std::fclose(out);
-            std::rename(temporary.c_str(), files().paths[f].c_str());
+            std::rename(temporary.c_str(), files().paths[0][f].c_str());
         }
         // The renames themselves are made durable by flushing the folder, as the store does.
-        const int dir = ::open(files().dir.c_str(), O_RDONLY | O_DIRECTORY);
+        const int dir = ::open(files().folder(0).c_str(), O_RDONLY | O_DIRECTORY);
         ::fsync(dir);
         ::close(dir);
     }
@@ -113,8 +132,8 @@ void BM_BaselineWrite(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_LoadIniFiles)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BaselineRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadIniFiles)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaselineRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveIniFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselineWrite)->Unit(benchmark::kMillisecond);
 

@@ -1,3 +1,4 @@
+#include "ChangedFilesQuestion.h"
 #include "Forms.h"
 #include "FrmLoadouts.h"
 #include "FrmSplash.h"
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
+    Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
     QApplication::setQuitOnLastWindowClosed(false);
     FrmSplash::form().show();
     const int status = QApplication::exec();

@@ -1,6 +1,7 @@
 #include "FrmLoadouts.h"
 
 #include "Controls.h"
+#include "EditBox.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +124,7 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
         setTypingLimit(box, Functions::LoadoutTypingLimit);
+        EditBox::keepToOneLine(box);
         connect(box, &QLineEdit::textChanged, this, place.change);
     }
 
@@ -170,6 +173,9 @@ bool FrmLoadouts::showForEditing() {
     show();
     raise();
     activateWindow();
+    // Opening the window moves the focus into its first box as Tab would.
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()))
+        box->selectAll();
     return true;
 }
 
@@ -269,7 +275,8 @@ void FrmLoadouts::txtguard4_gotfocus() {
 }
 
 bool FrmLoadouts::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn &&
+        EditBox::focusEntersFromAnotherControl(*static_cast<QFocusEvent*>(event))) {
         for (std::size_t k = 0; k < Functions::LoadoutCount; ++k)
             if (watched == loadoutBoxes[k])
                 (this->*Boxes[k].gotFocus)();
@@ -312,8 +319,13 @@ bool FrmLoadouts::fillFromArrays(bool reportRefusal) {
     } catch (const Functions::LoadoutsRefused& refusal) {
         if (reportRefusal)
             showRefusal(refusal);
-        return false;
+    } catch (const std::exception& error) {
+        if (reportRefusal)
+            MsgBox(QStringLiteral("The loadouts cannot be read.\n\n%1")
+                       .arg(QString::fromLocal8Bit(error.what())),
+                   MsgBoxStyle::Critical);
     }
+    return false;
 }
 
 bool FrmLoadouts::saveLoadouts() {
@@ -323,10 +335,17 @@ bool FrmLoadouts::saveLoadouts() {
         return true;
     } catch (const Functions::LoadoutsRefused& refusal) {
         showRefusal(refusal);
+    } catch (const Startup::FilesChangedOnDisk&) {
+        // The user chose to keep the files another program wrote; the edits stay unsaved.
     } catch (const FileError& error) {
         showFileError(QStringLiteral("The loadouts could not be saved. No settings file has "
                                      "changed; your edits are still in the window."),
                       error);
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("The loadouts could not be saved. No settings file has changed; your "
+                              "edits are still in the window.\n\n%1")
+                   .arg(QString::fromLocal8Bit(error.what())),
+               MsgBoxStyle::Critical);
     }
     return false;
 }

@@ -53,11 +53,25 @@ std::string utf8Character(std::u16string_view text, std::size_t i) {
     return utf8FromUtf16(text.substr(i, pair ? 2 : 1));
 }
 
-// The boxes' names as bytes; refuses the first box holding a character the code page lacks.
+// The boxes' names as bytes. A box that still shows what its line holds gives back the line's own
+// bytes; an edited one is encoded, and the first box holding a line break or a character the
+// code page lacks is refused.
 std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
     std::array<std::string, LoadoutCount> names;
     for (std::size_t box = 0; box < LoadoutCount; ++box) {
         const std::u16string text = form.loadoutText(box);
+        const std::string current =
+            Startup::QlLoadoutsArray[FirstLoadoutLine + box].substr(LoadoutPrefixLength);
+        if (text == CodePage::decode(current)) {
+            names[box] = current;
+            continue;
+        }
+        if (const auto lineBreak = text.find_first_of(u"\r\n"); lineBreak != std::u16string::npos)
+            throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
+                                      loadoutBoxCaption(box) + " holds a line break (character " +
+                                      std::to_string(lineBreak + 1) +
+                                      "), which would split its line in two. Nothing was written.",
+                                  {}, box);
         std::size_t bad = 0;
         auto bytes = CodePage::encode(text, &bad);
         if (!bytes)

@@ -71,8 +71,9 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing);
 void ReadLoadouts(LoadoutsForm& form);
 
 // Stores the window's names and check box into the line arrays, writes all five files and puts
-// the window into the saved state. Throws LoadoutsRefused, nothing changed, when the arrays lack
-// the shape above or a box holds a character the settings files' code page cannot hold. Throws
+// the window into the saved state. A name the user has not changed is written back as the bytes
+// its line holds. Throws LoadoutsRefused, nothing changed, when the arrays lack the shape above or
+// an edited box holds a line break or a character the settings files' code page cannot hold. Throws
 // FileError when the files cannot be written; then the arrays are put back as they were, no file
 // has changed and the window stays unsaved.
 void WriteLoadouts(LoadoutsForm& form);

@@ -2,12 +2,14 @@
 
 #include "CodePage.h"
 #include "Controls.h"
+#include "EditBox.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
 #include "FrmMainMenu.h"
 #include "MsgBox.h"
 #include "OptionFields.h"
+#include "Startup.h"
 #include "TypingLimit.h"
 
 #include <QCheckBox>
@@ -45,6 +47,7 @@ QLineEdit* makeBox(QWidget* parent, const char* name, QRect geometry, int typing
     box->setGeometry(geometry);
     box->setFont(timesFont(9.75));
     setTypingLimit(box, typingLimit);
+    EditBox::keepToOneLine(box);
     return box;
 }
 
@@ -114,6 +117,10 @@ QString refusalText(const OptionValueRefused& refused) {
         return QStringLiteral("The settings were not saved.\n\n\"%1\" must be a number, but it "
                               "holds \"%2\".")
             .arg(option, text);
+    if (refused.reason() == OptionValueRefused::Reason::LineBreak)
+        return QStringLiteral("The settings were not saved.\n\n\"%1\" holds a line break, which "
+                              "would split its line in two.")
+            .arg(option);
     // A character beyond the first 65,536 takes two places of the text.
     const auto at = static_cast<qsizetype>(refused.badIndex());
     const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
@@ -211,6 +218,9 @@ void FrmOtherOptions::buildControls() {
                          twipRect(6240, 3480, 975, 615), 9);
     cmdexit =
         makeButton(this, "cmdexit", QStringLiteral("Exit"), twipRect(7560, 3480, 975, 615), 9);
+
+    for (QWidget* frame : {Frame1, Frame2, Frame3, Frame4})
+        Controls::keepCaptionsClear(frame);
 }
 
 void FrmOtherOptions::connectHandlers() {
@@ -282,8 +292,14 @@ void FrmOtherOptions::Form_Load() {
 }
 
 void FrmOtherOptions::loadFields() {
-    OptionBoxes boxes(*this);
-    OptionFields::LoadOptionFields(boxes);
+    try {
+        OptionBoxes boxes(*this);
+        OptionFields::LoadOptionFields(boxes);
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("The options could not be read.\n\n%1")
+                   .arg(QString::fromLocal8Bit(error.what())),
+               MsgBoxStyle::Critical);
+    }
 }
 
 void FrmOtherOptions::txtplayername_Change() {
@@ -356,7 +372,8 @@ void FrmOtherOptions::txtpassvotes_GotFocus() {
 }
 
 bool FrmOtherOptions::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusIn)
+    if (event->type() != QEvent::FocusIn ||
+        !EditBox::focusEntersFromAnotherControl(*static_cast<QFocusEvent*>(event)))
         return QWidget::eventFilter(watched, event);
     const std::pair<QObject*, void (FrmOtherOptions::*)()> gotFocus[] = {
         {txtplayername, &FrmOtherOptions::txtplayername_GotFocus},
@@ -404,6 +421,8 @@ bool FrmOtherOptions::saveSettings() {
     } catch (const OptionValueRefused& refused) {
         MsgBox(refusalText(refused), MsgBoxStyle::Critical);
         return false;
+    } catch (const Startup::FilesChangedOnDisk&) {
+        return false; // the user chose to keep the files another program wrote
     } catch (const FileError& error) {
         showFileError(QStringLiteral("The settings could not be saved."), error);
         return false;

@@ -46,6 +46,8 @@ std::string storedValue(const OptionControls& controls, std::size_t row,
     if (field.kind == OptionKind::Check)
         return std::string(SwitchValue::text(controls.isChecked(row)));
     const std::u16string text = controls.text(row);
+    if (const auto lineBreak = text.find_first_of(u"\r\n"); lineBreak != std::u16string::npos)
+        throw OptionValueRefused(row, OptionValueRefused::Reason::LineBreak, text, lineBreak);
     if (field.kind == OptionKind::Percent) {
         if (auto fraction = percentStored(text))
             return *fraction;
@@ -54,6 +56,9 @@ std::string storedValue(const OptionControls& controls, std::size_t row,
             return record.Value;
         throw OptionValueRefused(row, OptionValueRefused::Reason::NotANumber, text, 0);
     }
+    // An untouched box gives back the file's own bytes, even those the code page cannot show.
+    if (!record.ArrayName.empty() && text == CodePage::decode(record.Value))
+        return record.Value;
     std::size_t badIndex = 0;
     if (auto bytes = CodePage::encode(text, &badIndex))
         return *bytes;
@@ -92,8 +97,9 @@ struct SavedState {
 OptionValueRefused::OptionValueRefused(std::size_t row, Reason reason, std::u16string text,
                                        std::size_t badIndex)
     : std::runtime_error(std::string(Table[row].caption) +
-                         (reason == Reason::NotANumber ? ": not a number"
-                                                       : ": a character outside the code page")),
+                         (reason == Reason::NotANumber      ? ": not a number"
+                          : reason == Reason::NotInCodePage ? ": a character outside the code page"
+                                                            : ": a line break")),
       row_(row), reason_(reason), text_(std::move(text)), badIndex_(badIndex) {}
 
 const std::array<OptionField, OptionFieldCount>& optionFieldTable() {

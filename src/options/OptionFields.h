@@ -53,6 +53,7 @@ public:
     enum class Reason {
         NotANumber,    // a percent box holds other text than the file's own value
         NotInCodePage, // a character the settings files' code page cannot hold
+        LineBreak,     // a CR or LF, which would split the option's line in two
     };
     OptionValueRefused(std::size_t row, Reason reason, std::u16string text, std::size_t badIndex);
 
@@ -61,7 +62,7 @@ public:
     Reason reason() const noexcept { return reason_; }
     // The box's text as it stands.
     const std::u16string& text() const noexcept { return text_; }
-    // For NotInCodePage, the position in text() of the first character that cannot be held.
+    // For NotInCodePage and LineBreak, the position in text() of the first character refused.
     std::size_t badIndex() const noexcept { return badIndex_; }
 
 private:

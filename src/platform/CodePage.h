@@ -10,11 +10,15 @@
 // window, or typed into one, is converted.
 namespace CodePage {
 
-// Every byte sequence decodes, and encoding the result gives the same bytes back.
+// Every byte sequence decodes. With Windows-1252, and with the single-byte ANSI code pages,
+// encoding the result gives the same bytes back; where the ANSI code page is UTF-8 or a
+// double-byte one, a byte that does not decode shows as U+FFFD (or a stand-in of that code
+// page), so text that is to be written back unchanged must be written as its own bytes.
 std::u16string decode(std::string_view bytes);
 
-// The bytes for the text, or nothing when a character cannot be held in the code page; then
-// badIndex (when given) receives the position of the first such character.
+// The bytes for the text, or nothing when a character cannot be held in the code page (U+FFFD
+// counts as one: it stands for a byte that could not be decoded); then badIndex (when given)
+// receives the position of the first such character.
 std::optional<std::string> encode(std::u16string_view text, std::size_t* badIndex = nullptr);
 
 } // namespace CodePage

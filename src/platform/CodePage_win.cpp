@@ -23,6 +23,13 @@ std::optional<std::string> encode(std::u16string_view text, std::size_t* badInde
         // One character at a time, so the first one the code page lacks can be named.
         const std::size_t len =
             (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
+        // U+FFFD is what a byte the code page could not decode shows as: writing it would put
+        // other bytes in that byte's place, so it counts as a character the code page lacks.
+        if (text[i] == u'\uFFFD') {
+            if (badIndex)
+                *badIndex = i;
+            return std::nullopt;
+        }
         char out[8];
         BOOL usedDefault = FALSE;
         const int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS,

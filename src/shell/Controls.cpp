@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 CaptionButton::CaptionButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {}
@@ -59,6 +60,24 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                      const QFont& font) {
     return widenedToText(named(new QCheckBox(caption, parent), name, geometry, font));
+}
+
+void keepCaptionsClear(QWidget* container) {
+    const auto children = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* caption : children) {
+        if (!qobject_cast<QLabel*>(caption) && !qobject_cast<QCheckBox*>(caption))
+            continue;
+        const QRect area = caption->geometry();
+        int right = area.right();
+        for (const QWidget* other : children) {
+            const QRect place = other->geometry();
+            const bool beside = place.top() <= area.bottom() && place.bottom() >= area.top();
+            if (other != caption && beside && place.left() > area.left())
+                right = std::min(right, place.left() - 1);
+        }
+        if (right < area.right())
+            caption->resize(right - area.left() + 1, area.height());
+    }
 }
 
 } // namespace Controls

@@ -37,4 +37,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                      const QFont& font);
 
+// Takes back from the widened labels and check boxes of a container whatever would cover a
+// control beside them: a caption may use free space, never another control's.
+void keepCaptionsClear(QWidget* container);
+
 } // namespace Controls

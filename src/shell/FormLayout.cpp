@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace FormLayout {
 
@@ -23,13 +24,24 @@ void setClientSizeTwips(QWidget* window, int width, int height) {
     window->setFixedSize(px(width), px(height));
 }
 
+QPoint centredFramePosition(const QRect& available, const QSize& client, const QMargins& frame) {
+    QRect outer(QPoint(), client.grownBy(frame));
+    outer.moveCenter(available.center());
+    return outer.topLeft();
+}
+
 void centreOnScreen(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    // Creating the native window makes the system's frame known (on Windows at once, elsewhere
+    // once a window manager has framed it), so that the whole window, title bar included, is
+    // centred and not only its client area.
+    window->winId();
+    const QMargins frame =
+        window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    // move() places the frame's top left corner.
+    window->move(centredFramePosition(screen->availableGeometry(), window->size(), frame));
 }
 
 } // namespace FormLayout

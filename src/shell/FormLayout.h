@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QMargins>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -24,7 +26,10 @@ QFont timesFont(double points, bool bold = false);
 // Fixes the window's client area to the given size in twips.
 void setClientSizeTwips(QWidget* window, int width, int height);
 
-// Places the window in the centre of the screen it is on.
+// Places the window, its frame included, in the centre of the screen it is on.
 void centreOnScreen(QWidget* window);
+// Where the frame's top left corner goes for a client area of that size within that frame to be
+// centred in the available area.
+QPoint centredFramePosition(const QRect& available, const QSize& client, const QMargins& frame);
 
 } // namespace FormLayout

@@ -1,6 +1,7 @@
 #include "FrmMainMenu.h"
 
 #include "Controls.h"
+#include "EditBox.h"
 #include "FileError.h"
 #include "FileErrorBox.h"
 #include "FileSearch.h"
@@ -42,6 +43,7 @@ FrmMainMenu::FrmMainMenu() {
 
     txtqldir = new QLineEdit(QStringLiteral("{Your Unreal Tournament dir here}"), Frame2);
     txtqldir->setObjectName(QStringLiteral("txtqldir"));
+    EditBox::keepToOneLine(txtqldir);
     txtqldir->setGeometry(twipRect(120, 360, 3615, 315));
     txtqldir->setToolTip(
         QStringLiteral("Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
@@ -115,8 +117,11 @@ bool FrmMainMenu::loadSettingsFiles() {
     } catch (const FileError& error) {
         MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
                fileErrorDetails(error));
-        return false;
+    } catch (const std::exception& error) {
+        MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
+               QString::fromLocal8Bit(error.what()));
     }
+    return false;
 }
 
 void FrmMainMenu::enterFoundState() {

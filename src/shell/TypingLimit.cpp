@@ -39,4 +39,6 @@ void setTypingLimit(QLineEdit* box, int limit) {
 void setTextWhole(QLineEdit* box, const QString& text) {
     allowLength(box, text.size());
     box->setText(text);
+    // A Windows box filled by a program shows the start of a text longer than itself.
+    box->setCursorPosition(0);
 }

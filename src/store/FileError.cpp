@@ -1,10 +1,11 @@
 #include "FileError.h"
 
 FileError::FileError(std::string path, std::error_code reason)
-    : std::system_error(reason, path), path_(std::move(path)) {}
+    : FileError(std::move(path), reason, std::string()) {}
 
-FileError::FileError(std::string path, std::error_code reason, const std::string& detail)
-    : std::system_error(reason, path + ": " + detail), path_(std::move(path)), detail_(detail) {}
+FileError::FileError(std::string path, std::error_code reason, std::string detail)
+    : std::system_error(reason), path_(std::move(path)), detail_(std::move(detail)),
+      what_(path_ + ": " + this->reason()) {}
 
 std::string FileError::reason() const {
     return detail_.empty() ? code().message() : detail_;

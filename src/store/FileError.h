@@ -7,16 +7,20 @@
 class FileError : public std::system_error {
 public:
     FileError(std::string path, std::error_code reason);
-    // For failures that are not an operating system error (an over-long file, a UTF-16 file).
-    FileError(std::string path, std::error_code reason, const std::string& detail);
+    // For failures that the system's own wording would not explain (an over-long file, a UTF-16
+    // file, a pipe where a file should be): detail is the reason as the user should read it.
+    FileError(std::string path, std::error_code reason, std::string detail);
 
     const std::string& path() const noexcept { return path_; }
     // The reason alone, as the user should read it.
     std::string reason() const;
+    // The path and the reason, each once.
+    const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     std::string path_;
     std::string detail_;
+    std::string what_;
 };
 
 // The last operating system error as an error code (errno, or GetLastError on Windows).

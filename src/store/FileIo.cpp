@@ -3,11 +3,18 @@
 #include "FileError.h"
 #include "FileIoSteps.h"
 
+#include <charconv>
+#include <functional>
+
 using namespace FileIoSteps;
 
 namespace {
 
-void removeLeftovers(const std::vector<PendingFile>& files) {
+const std::string NewMark = ".quillon-new-";
+const std::string OldMark = ".quillon-old-";
+constexpr std::size_t MaxUniqueEnding = 32;
+
+void removeTemporaries(const std::vector<PendingFile>& files) {
     for (const auto& file : files) {
         if (!file.temporary.empty())
             removeFile(file.temporary);
@@ -25,7 +32,7 @@ std::string putBack(std::vector<PendingFile>& files, std::size_t failed) {
     for (std::size_t j = 0; j <= failed; ++j) {
         PendingFile& file = files[j];
         if (!file.backup.empty()) {
-            // The backup name is removed with the leftovers: a rename between two names of one
+            // The backup name is removed with the temporaries: a rename between two names of one
             // file leaves both.
             if (!restoreOldFile(file))
                 note(file.requested);
@@ -45,7 +52,91 @@ std::string putBack(std::vector<PendingFile>& files, std::size_t failed) {
     return unrestored;
 }
 
+bool isUniqueEnding(std::string_view text) {
+    if (text.empty() || text.size() > MaxUniqueEnding)
+        return false;
+    for (const char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    return true;
+}
+
+// The id of the process that made a leftover of the file named base, or nothing when the name
+// is not one of a save's own files of that file.
+std::optional<std::uint64_t> leftoverOwner(const std::string& name, const std::string& base) {
+    if (name.size() <= base.size() + NewMark.size() ||
+        !sameFileName(name.substr(0, base.size()), base))
+        return std::nullopt;
+    const std::string_view rest = std::string_view(name).substr(base.size());
+    if (!rest.starts_with(NewMark) && !rest.starts_with(OldMark))
+        return std::nullopt;
+    const std::string_view tail = rest.substr(NewMark.size());
+    std::uint64_t owner = 0;
+    const auto [end, error] = std::from_chars(tail.data(), tail.data() + tail.size(), owner);
+    if (error != std::errc{} || end == tail.data() || end == tail.data() + tail.size() ||
+        *end != '-')
+        return std::nullopt;
+    if (!isUniqueEnding(std::string_view(
+            end + 1, static_cast<std::size_t>(tail.data() + tail.size() - end - 1))))
+        return std::nullopt;
+    return owner;
+}
+
 } // namespace
+
+namespace FileIoSteps {
+
+std::string temporaryNamePrefix(const std::string& target) {
+    return target + NewMark + std::to_string(currentProcessId()) + "-";
+}
+
+std::string backupNameFor(const std::string& temporary) {
+    const auto mark = temporary.rfind(NewMark);
+    return temporary.substr(0, mark) + OldMark + temporary.substr(mark + NewMark.size());
+}
+
+} // namespace FileIoSteps
+
+std::uint64_t hashOf(std::string_view bytes) {
+    // Snapshots are compared only within one run, so the library's own fast hash will do.
+    return std::hash<std::string_view>{}(bytes);
+}
+
+FileContents readFile(const std::string& path) {
+    FileStamp stamp;
+    FileContents contents;
+    contents.bytes = readPlainFile(path, MaxFileBytes, stamp);
+    contents.snapshot = {stamp.size, stamp.modified, hashOf(contents.bytes)};
+    return contents;
+}
+
+std::string readFileBytes(const std::string& path) {
+    FileStamp stamp;
+    return readPlainFile(path, MaxFileBytes, stamp);
+}
+
+FileSnapshot snapshotAfterWrite(const std::string& path, const std::string& bytes) {
+    const auto stamp = stampOf(path);
+    return {stamp ? stamp->size : bytes.size(), stamp ? stamp->modified : 0, hashOf(bytes)};
+}
+
+bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
+    const auto stamp = stampOf(path);
+    if (!stamp)
+        return false; // gone or out of reach: nothing another program wrote would be lost, and
+                      // the save itself reports whatever stands in its way
+
+    if (stamp->size == snapshot.size && stamp->modified == snapshot.modified)
+        return false;
+    if (stamp->size != snapshot.size)
+        return true;
+    // A new time alone may be a rewrite of the same bytes: only the bytes decide.
+    try {
+        return hashOf(readFileBytes(path)) != snapshot.hash;
+    } catch (const std::exception&) {
+        return true;
+    }
+}
 
 void replaceFiles(std::span<const FileImage> images) {
     replaceFiles(images, moveIntoPlace);
@@ -62,7 +153,7 @@ void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) 
             writeTemporary(files.back(), image.bytes);
         }
     } catch (...) {
-        removeLeftovers(files);
+        removeTemporaries(files);
         throw;
     }
 
@@ -77,7 +168,7 @@ void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) 
             continue;
         const auto reason = lastSystemError();
         const std::string unrestored = putBack(files, i);
-        removeLeftovers(files);
+        removeTemporaries(files);
         if (unrestored.empty())
             throw FileError(files[i].requested, reason);
         throw FileError(files[i].requested, reason,
@@ -86,6 +177,25 @@ void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) 
     }
     for (auto& file : files)
         file.temporary.clear();
-    removeLeftovers(files);
+    removeTemporaries(files);
     flushFolders(files);
+}
+
+std::size_t removeSaveLeftovers(const std::string& path) {
+    try {
+        const std::string target = targetOf(path);
+        const std::string folder = folderOf(target);
+        const std::string base = nameOf(target);
+        const std::uint64_t self = currentProcessId();
+        std::size_t removed = 0;
+        for (const std::string& name : namesIn(folder)) {
+            const auto owner = leftoverOwner(name, base);
+            // A save of this process is never under way here; another process's may be.
+            if (owner && (*owner == self || !processIsRunning(*owner)) && removeFile(folder + name))
+                ++removed;
+        }
+        return removed;
+    } catch (const std::exception&) {
+        return 0; // a leftover that stays is harmless; the next load or save tries again
+    }
 }

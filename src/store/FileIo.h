@@ -1,13 +1,46 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 
 // Whole-file reading and all-or-nothing replacement of a set of files. Paths are native paths.
 
-// Reads every byte of a file. Throws FileError with the path and the reason.
+// No settings file comes anywhere near this size (32,766 lines of a thousand bytes each would be
+// half of it); anything bigger is refused before it is read whole.
+inline constexpr std::uint64_t MaxFileBytes = 64ull * 1024 * 1024;
+
+// What a file was when it was last read or written: enough to tell whether another program has
+// written it since.
+struct FileSnapshot {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // modification time in the system's own units
+    std::uint64_t hash = 0;    // of every byte
+};
+
+struct FileContents {
+    std::string bytes;
+    FileSnapshot snapshot;
+};
+
+// Reads every byte of a plain file, and notes what it was. Anything else (a folder, a pipe, a
+// device) is refused without waiting on it, and so is a file of more than MaxFileBytes. Throws
+// FileError with the path and the reason.
+FileContents readFile(const std::string& path);
+
+// Reads every byte of a plain file. Throws as readFile does.
 std::string readFileBytes(const std::string& path);
+
+// The snapshot of a file that was just written with these bytes.
+FileSnapshot snapshotAfterWrite(const std::string& path, const std::string& bytes);
+
+// Whether the file now holds other bytes than the snapshot says. A file that was only touched (a
+// new time, the same bytes) has not changed, nor has one that is gone.
+bool changedSince(const std::string& path, const FileSnapshot& snapshot);
+
+// A hash of the bytes, the same for the same bytes throughout one run of the program.
+std::uint64_t hashOf(std::string_view bytes);
 
 struct FileImage {
     std::string path;  // the file to replace (a symbolic link has its target replaced)
@@ -20,6 +53,10 @@ struct FileImage {
 // part way puts back the files already replaced) and removes the temporary files. Throws
 // FileError naming the file concerned; in the rare case that a replaced file cannot be put
 // back, the reason names it.
+//
+// The temporary and backup files are named after the target with ".quillon-new-" or
+// ".quillon-old-", the saving process's id and a unique ending; no other program makes names
+// like these, so removeSaveLeftovers can find what an interrupted save left.
 void replaceFiles(std::span<const FileImage> images);
 
 // Moves a finished temporary file over its target; false with the system's error set.
@@ -29,3 +66,9 @@ bool moveIntoPlace(const std::string& temporary, const std::string& target);
 
 // The same with the last step given, so that a failing step can be tried.
 void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace);
+
+// Removes the temporary and backup files that saves of this file left beside it when they were
+// interrupted (the process killed, the machine off). Only names of replaceFiles' pattern for
+// this very file, left by a process that no longer runs, are removed; nothing else is touched.
+// Returns how many were removed. Never throws.
+std::size_t removeSaveLeftovers(const std::string& path);

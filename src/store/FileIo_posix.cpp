@@ -4,7 +4,11 @@
 #include "FileIoSteps.h"
 
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +21,10 @@ std::error_code lastSystemError() {
 namespace {
 
 constexpr int MaxLinkDepth = 40;
+
+std::error_code errorCode(int number) {
+    return {number, std::generic_category()};
+}
 
 // Closes a descriptor when it goes out of scope.
 class Fd {
@@ -47,11 +55,6 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Follows a chain of symbolic links to the file that a save must replace.
 std::string followLinks(const std::string& path) {
     std::string current = path;
@@ -66,7 +69,30 @@ std::string followLinks(const std::string& path) {
         std::string target(buffer.data(), static_cast<std::size_t>(n));
         current = target.starts_with('/') ? target : directoryOf(current) + "/" + target;
     }
-    throw FileError(path, std::error_code(ELOOP, std::generic_category()));
+    throw FileError(path, errorCode(ELOOP));
+}
+
+// Why something that is not a plain file cannot be a settings file, in the user's words.
+FileError notAPlainFile(const std::string& path, mode_t mode) {
+    if (S_ISDIR(mode))
+        return FileError(path, errorCode(EISDIR), "it is a folder, not a file");
+    const char* kind = S_ISFIFO(mode)                   ? "a named pipe"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                                                        : "a special file";
+    return FileError(path, errorCode(EINVAL), std::string("it is ") + kind + ", not a plain file");
+}
+
+FileError tooBig(const std::string& path) {
+    return FileError(path, errorCode(EFBIG),
+                     "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
+                         " MB, far more than any settings file holds");
+}
+
+FileIoSteps::FileStamp stampFrom(const struct stat& st) {
+    const auto nanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                             static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return {static_cast<std::uint64_t>(st.st_size), nanoseconds};
 }
 
 void writeAll(int fd, const std::string& bytes) {
@@ -86,13 +112,11 @@ void writeAll(int fd, const std::string& bytes) {
 
 void refuseReadOnly(const FileIoSteps::PendingFile& file, const struct stat& st) {
     if (!S_ISREG(st.st_mode))
-        throw FileError(file.requested, std::error_code(EISDIR, std::generic_category()),
-                        "it is not a plain file");
+        throw notAPlainFile(file.requested, st.st_mode);
     // Root may write anywhere, so a file without write permission bits counts as read-only too.
     const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     if (noWriteBits || ::access(file.target.c_str(), W_OK) != 0)
-        throw FileError(file.requested, std::error_code(EACCES, std::generic_category()),
-                        "the file is read-only");
+        throw FileError(file.requested, errorCode(EACCES), "the file is read-only");
 }
 
 // Creates the temporary file beside the target, with the target's permissions, and fills it.
@@ -104,12 +128,14 @@ void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes
     if (exists)
         refuseReadOnly(file, st);
 
-    std::string name = directoryOf(file.target) + "/." + fileNameOf(file.target) + ".XXXXXX";
+    std::string name = FileIoSteps::temporaryNamePrefix(file.target) + "XXXXXX";
     Fd fd(::mkstemp(name.data()));
-    if (fd.get() < 0)
-        throw FileError(file.requested, lastSystemError(),
+    if (fd.get() < 0) {
+        const auto reason = lastSystemError();
+        throw FileError(file.requested, reason,
                         "cannot create a temporary file in " + directoryOf(file.target) + ": " +
-                            lastSystemError().message());
+                            reason.message());
+    }
     file.temporary = name;
     try {
         const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~[] {
@@ -141,21 +167,42 @@ void syncDirectory(const std::string& dir) {
 
 } // namespace
 
-std::string readFileBytes(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+bool moveIntoPlace(const std::string& temporary, const std::string& target) {
+    return ::rename(temporary.c_str(), target.c_str()) == 0;
+}
+
+namespace FileIoSteps {
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return stampFrom(st);
+}
+
+std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+    // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
         throw FileError(path, lastSystemError());
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         throw FileError(path, lastSystemError());
-    if (S_ISDIR(st.st_mode))
-        throw FileError(path, std::error_code(EISDIR, std::generic_category()));
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path, st.st_mode);
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        throw tooBig(path);
+    stamp = stampFrom(st);
     std::string bytes;
     bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file may have grown, or be a pipe
+        if (filled == bytes.size()) {
+            // The file has grown since it was measured; it still may not pass the limit.
+            if (bytes.size() >= maxBytes)
+                throw tooBig(path);
+            bytes.resize(std::min<std::uint64_t>(bytes.size() + 65536, maxBytes + 1));
+        }
         const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
@@ -166,15 +213,11 @@ std::string readFileBytes(const std::string& path) {
             break;
         filled += static_cast<std::size_t>(n);
     }
+    if (filled > maxBytes)
+        throw tooBig(path);
     bytes.resize(filled);
     return bytes;
 }
-
-bool moveIntoPlace(const std::string& temporary, const std::string& target) {
-    return ::rename(temporary.c_str(), target.c_str()) == 0;
-}
-
-namespace FileIoSteps {
 
 std::string targetOf(const std::string& path) {
     return followLinks(path);
@@ -191,7 +234,7 @@ void writeTemporary(PendingFile& file, const std::string& bytes) {
 
 std::string keepOldFile(const PendingFile& file) {
     // A second name for the old file: no copying, and the old contents stay exactly as they were.
-    const std::string backup = file.temporary + ".old";
+    const std::string backup = backupNameFor(file.temporary);
     return ::link(file.target.c_str(), backup.c_str()) == 0 ? backup : std::string();
 }
 
@@ -209,6 +252,40 @@ void flushFolders(const std::vector<PendingFile>& files) {
         folders.insert(directoryOf(file.target));
     for (const auto& folder : folders)
         syncDirectory(folder);
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get()))
+        names.emplace_back(entry->d_name);
+    return names;
+}
+
+bool sameFileName(const std::string& a, const std::string& b) {
+    return a == b;
+}
+
+std::uint64_t currentProcessId() {
+    return static_cast<std::uint64_t>(::getpid());
+}
+
+bool processIsRunning(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max()))
+        return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 } // namespace FileIoSteps

@@ -3,6 +3,8 @@
 #include "FileError.h"
 #include "FileIoSteps.h"
 
+#include "AsciiCase.h"
+
 #include <atomic>
 #include <vector>
 #include <windows.h>
@@ -56,18 +58,33 @@ private:
     HANDLE h_;
 };
 
-std::string temporaryNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return target + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) +
-           ".tmp";
+FileError notAPlainFile(const std::string& path, bool folder) {
+    if (folder)
+        return FileError(path, {ERROR_DIRECTORY, win32Category()}, "it is a folder, not a file");
+    return FileError(path, {ERROR_INVALID_FUNCTION, win32Category()},
+                     "it is a device, not a plain file");
+}
+
+FileError tooBig(const std::string& path) {
+    return FileError(path, {ERROR_FILE_TOO_LARGE, win32Category()},
+                     "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
+                         " MB, far more than any settings file holds");
+}
+
+std::int64_t timeOf(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
+}
+
+std::uint64_t sizeOf(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
 void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes) {
     const DWORD attributes = GetFileAttributesA(file.requested.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            throw FileError(file.requested, {ERROR_DIRECTORY, win32Category()},
-                            "it is not a plain file");
+            throw notAPlainFile(file.requested, true);
         if (attributes & FILE_ATTRIBUTE_READONLY)
             throw FileError(file.requested, {ERROR_ACCESS_DENIED, win32Category()},
                             "the file is read-only");
@@ -75,9 +92,19 @@ void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes
         throw FileError(file.requested, lastSystemError());
     }
 
-    const std::string name = temporaryNameFor(file.requested);
-    Handle h(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr));
+    // A name nobody else uses: this process's id in the prefix, and a number of its own.
+    static std::atomic<unsigned> counter{0};
+    const std::string prefix = FileIoSteps::temporaryNamePrefix(file.requested);
+    std::string name;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 1000 && created == INVALID_HANDLE_VALUE; ++attempt) {
+        name = prefix + std::to_string(counter++);
+        created = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    Handle h(created);
     if (!h.valid())
         throw FileError(file.requested, lastSystemError());
     file.temporary = name;
@@ -100,27 +127,6 @@ std::error_code lastSystemError() {
     return {static_cast<int>(GetLastError()), win32Category()};
 }
 
-std::string readFileBytes(const std::string& path) {
-    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.valid())
-        throw FileError(path, lastSystemError());
-    std::string bytes;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(h.get(), &size))
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buffer[65536];
-    for (;;) {
-        DWORD n = 0;
-        if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr))
-            throw FileError(path, lastSystemError());
-        if (n == 0)
-            break;
-        bytes.append(buffer, n);
-    }
-    return bytes;
-}
-
 bool moveIntoPlace(const std::string& temporary, const std::string& target) {
     // ReplaceFile keeps the target's attributes and security. A missing target, or one that
     // ReplaceFile moved away before giving up, is replaced by a plain move.
@@ -137,6 +143,45 @@ bool moveIntoPlace(const std::string& temporary, const std::string& target) {
 
 namespace FileIoSteps {
 
+std::optional<FileStamp> stampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return FileStamp{sizeOf(data.nFileSizeHigh, data.nFileSizeLow), timeOf(data.ftLastWriteTime)};
+}
+
+std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw notAPlainFile(path, true);
+    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid())
+        throw FileError(path, lastSystemError());
+    if (GetFileType(h.get()) != FILE_TYPE_DISK)
+        throw notAPlainFile(path, false);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h.get(), &info))
+        throw FileError(path, lastSystemError());
+    stamp = {sizeOf(info.nFileSizeHigh, info.nFileSizeLow), timeOf(info.ftLastWriteTime)};
+    if (stamp.size > maxBytes)
+        throw tooBig(path);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(stamp.size));
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr))
+            throw FileError(path, lastSystemError());
+        if (n == 0)
+            break;
+        if (bytes.size() + n > maxBytes)
+            throw tooBig(path);
+        bytes.append(buffer, n);
+    }
+    return bytes;
+}
+
 std::string targetOf(const std::string& path) {
     return path;
 }
@@ -150,7 +195,7 @@ void writeTemporary(PendingFile& file, const std::string& bytes) {
 }
 
 std::string keepOldFile(const PendingFile& file) {
-    const std::string backup = file.temporary + ".old";
+    const std::string backup = backupNameFor(file.temporary);
     return CopyFileA(file.target.c_str(), backup.c_str(), TRUE) ? backup : std::string();
 }
 
@@ -165,6 +210,47 @@ bool removeFile(const std::string& path) {
 
 void flushFolders(const std::vector<PendingFile>&) {
     // The moves are made with MOVEFILE_WRITE_THROUGH or ReplaceFile, which return once done.
+}
+
+std::string folderOf(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? ".\\" : path.substr(0, separator + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.emplace_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool sameFileName(const std::string& a, const std::string& b) {
+    return AsciiCase::equalIgnoringCase(a, b);
+}
+
+std::uint64_t currentProcessId() {
+    return GetCurrentProcessId();
+}
+
+bool processIsRunning(std::uint64_t id) {
+    if (id > 0xFFFFFFFFu)
+        return false;
+    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id)));
+    if (!process.valid())
+        return GetLastError() == ERROR_ACCESS_DENIED; // there, but not ours to look at
+    DWORD code = 0;
+    return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
 }
 
 } // namespace FileIoSteps

@@ -19,5 +19,6 @@ LineArray splitLines(std::string_view bytes);
 // The bytes a save writes: every line before the spare one, each followed by CR LF.
 std::string joinLines(const LineArray& lines);
 
-// Number of lines a file produces when split; lets a load refuse an over-long file cheaply.
-std::size_t countLines(std::string_view bytes);
+// Number of lines a file produces when split, counting no further than one past limit, so that
+// a load refuses an over-long file without walking all of it.
+std::size_t countLines(std::string_view bytes, std::size_t limit = static_cast<std::size_t>(-1));

@@ -50,8 +50,9 @@ void LookUpSetting(const ShowMessage& showMessage);
 
 // Rewrites the line recorded in the record that SettingIndexText names as the line's own key
 // part followed by the record's Value. A record without a known array changes nothing.
-// Throws std::invalid_argument when SettingIndexText is not a number, and std::out_of_range
-// when it names no record or the recorded line is no longer in its array.
+// Throws std::invalid_argument when SettingIndexText is not a number or the Value holds a line
+// break (CR or LF), and std::out_of_range when it names no record or the recorded line is no
+// longer in its array; then nothing has changed.
 void StoreSetting();
 
 // The record index that a decimal text names. Throws as StoreSetting does.

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <functional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 // The five settings files of the modification, held in memory for the whole run, and the
 // operations that load and save them all together.
@@ -35,13 +37,40 @@ struct SettingsFile {
 // QuillonAI.ini, QLAux.ini.
 const std::array<SettingsFile, 5>& settingsFiles();
 
-// Replaces all five arrays from the files in SystemDir, in order. Right after QLLoadouts.ini is
-// read, sets LoadoutsSaved and runs the loadouts hook. Throws FileError at the first file that
-// cannot be read, is UTF-16 text or is too long; that file's array and the later ones are kept.
+// Replaces all five arrays from the files in SystemDir, in order, and remembers what each file
+// held. Right after QLLoadouts.ini is read, sets LoadoutsSaved and runs the loadouts hook. Throws
+// FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or is too
+// long; that file's array and the later ones are kept. Removes what interrupted saves of a file
+// left beside it once the file is read.
 void LoadIniFiles();
 
+// A save found files that another program has written since they were loaded or last saved, and
+// they were not to be replaced. Nothing has been written.
+class FilesChangedOnDisk : public std::runtime_error {
+public:
+    FilesChangedOnDisk(std::vector<std::string> fileNames, std::vector<std::string> paths);
+    // The settings files' names ("QuillonUser.ini") and their native paths, in file set order.
+    const std::vector<std::string>& fileNames() const noexcept { return fileNames_; }
+    const std::vector<std::string>& paths() const noexcept { return paths_; }
+
+private:
+    std::vector<std::string> fileNames_;
+    std::vector<std::string> paths_;
+};
+
+// Asked by a save that found files changed on disk since they were loaded or last saved, with
+// their names in file set order: true replaces them with the arrays' lines, false writes nothing.
+using ChangedFilesQuestion = std::function<bool(const std::vector<std::string>& fileNames)>;
+void setChangedFilesQuestion(ChangedFilesQuestion question);
+
 // Writes all five arrays back to their files, every line ending in CR LF: all or nothing.
+// Before anything is written:
+// - a line holding CR or LF (a value that would split into two lines) is refused with a
+//   FileError naming the file and the line;
+// - files changed on disk since they were loaded or last saved are put to the changed-files
+//   question; without one, or when it answers no, FilesChangedOnDisk is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
+// Removes what interrupted saves left beside the files.
 void SaveIniFiles();
 
 // Runs inside LoadIniFiles right after QLLoadouts.ini is read; the windows use it to put the

@@ -5,12 +5,16 @@
 #include "MsgBox.h"
 #include "Startup.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -93,6 +97,9 @@ private slots:
     void characterOutsideCodePage_isRefusedNamingTheBox();
     void failedLoad_showsNothing_andNextLoadRefillsWindow();
     void unreadableLoadouts_keepEditorClosed();
+    void pastedOrDroppedText_keepsItsFirstLineOnly_data();
+    void pastedOrDroppedText_keepsItsFirstLineOnly();
+    void contextMenuPaste_insertsAtTheCursor();
 
 private:
     FrmLoadouts* openFromMainMenu();
@@ -444,6 +451,7 @@ void FrmLoadoutsTest::typing_stopsAt30Characters_butLongerLoadedNameIsKeptWhole(
 
 void FrmLoadoutsTest::failingSave_leavesSaveEnabledAndFilesUntouched() {
     openFromMainMenu();
+    box("txtguard1")->end(false);
     QTest::keyClicks(box("txtguard1"), " Two");
     QVERIFY(QFile::setPermissions(filePath("QuillonAI.ini"), QFile::ReadOwner));
     const auto disk = filesOnDisk();
@@ -547,3 +555,59 @@ void FrmLoadoutsTest::unreadableLoadouts_keepEditorClosed() {
 
 QTEST_MAIN(FrmLoadoutsTest)
 #include "FrmLoadoutsTest.moc"
+
+// --- One line per box ---
+
+void FrmLoadoutsTest::pastedOrDroppedText_keepsItsFirstLineOnly_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("drop");
+    QTest::newRow("two lines pasted") << QStringLiteral("Grapple\r\nHook") << false;
+    QTest::newRow("trailing line break pasted") << QStringLiteral("Grapple\n") << false;
+    QTest::newRow("two lines dropped") << QStringLiteral("Grapple\nHook\rLine") << true;
+}
+
+void FrmLoadoutsTest::pastedOrDroppedText_keepsItsFirstLineOnly() {
+    QFETCH(QString, text);
+    QFETCH(bool, drop);
+    openFromMainMenu();
+    QLineEdit* edit = box("txtthief2");
+    edit->setFocus();
+    edit->selectAll();
+    if (drop) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at(edit->width() - 2, edit->height() / 2); // after the name
+        edit->clear();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(edit, &enter);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(edit, &dropped);
+    } else {
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(edit, QKeySequence::Paste);
+    }
+    QCOMPARE(edit->text(), QStringLiteral("Grapple"));
+
+    const QByteArray before = readFile(filePath("QLLoadouts.ini"));
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+    const QByteArray after = readFile(filePath("QLLoadouts.ini"));
+    QCOMPARE(after.count('\n'), before.count('\n'));
+    QCOMPARE(lineOnDisk(filePath("QLLoadouts.ini"), 3), std::string("ThiefLoadout[1]=Grapple"));
+}
+
+void FrmLoadoutsTest::contextMenuPaste_insertsAtTheCursor() {
+    openFromMainMenu();
+    QLineEdit* edit = box("txtthief2");
+    QTest::keyClick(box("txtthief1"), Qt::Key_Tab); // selects the whole name
+    edit->setCursorPosition(4);                     // then a click places the cursor
+    QApplication::clipboard()->setText(QStringLiteral(" Ladder"));
+
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(edit, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    // Choosing Paste closes the menu, which gives the focus back to the box, then pastes.
+    QTest::keyClick(menu, Qt::Key_P); // "&Paste"
+    QCOMPARE(edit->text(), QStringLiteral("Rope Ladder and Arrows"));
+}

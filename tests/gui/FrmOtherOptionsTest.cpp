@@ -1,4 +1,5 @@
 #include "FrmOtherOptions.h"
+#include "ChangedFilesQuestion.h"
 #include "Forms.h"
 #include "FrmMainMenu.h"
 #include "MsgBox.h"
@@ -8,6 +9,7 @@
 #include "TempDir.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -66,6 +68,9 @@ private slots:
     void characterOutsideTheCodePageIsRefusedNamingItWhole();
     void missingKeyIsToldOnceAtOpening();
     void mainMenuOpensTheWindowAndHidesItself();
+    void pastedLineBreakKeepsThePlayerNameOnOneLine();
+    void fileWrittenByTheGameIsReplacedOnlyAfterYes_data();
+    void fileWrittenByTheGameIsReplacedOnlyAfterYes();
 
 private:
     FrmOtherOptions* open();
@@ -89,12 +94,14 @@ void FrmOtherOptionsTest::init() {
     Startup::LoadIniFiles();
     Functions::OptionSettings = {};
     MsgBoxTesting::startRecording();
+    Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
 }
 
 void FrmOtherOptionsTest::cleanup() {
     unloadAllForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     MsgBoxTesting::stopRecording();
+    Startup::setChangedFilesQuestion(nullptr);
     folder.reset();
 }
 
@@ -513,3 +520,55 @@ void FrmOtherOptionsTest::mainMenuOpensTheWindowAndHidesItself() {
 
 QTEST_MAIN(FrmOtherOptionsTest)
 #include "FrmOtherOptionsTest.moc"
+
+void FrmOtherOptionsTest::pastedLineBreakKeepsThePlayerNameOnOneLine() {
+    open();
+    box("txtplayername")->setFocus();
+    box("txtplayername")->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("Night Owl\r\nName=Evil"));
+    QTest::keySequence(box("txtplayername"), QKeySequence::Paste);
+    QCOMPARE(box("txtplayername")->text(), QStringLiteral("Night Owl"));
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+    std::string expected = TempSystemDir::bytesOf(Examples / "QuillonUser.ini");
+    expected.replace(expected.find("Name=Player"), 11, "Name=Night Owl");
+    QCOMPARE(folder->bytes("QuillonUser.ini"), expected);
+}
+
+void FrmOtherOptionsTest::fileWrittenByTheGameIsReplacedOnlyAfterYes_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No keeps the game's file") << MsgBoxAnswer::No;
+    QTest::newRow("Yes replaces it") << MsgBoxAnswer::Yes;
+}
+
+void FrmOtherOptionsTest::fileWrittenByTheGameIsReplacedOnlyAfterYes() {
+    QFETCH(int, answer);
+    open();
+    box("txttimelimit")->setFocus();
+    box("txttimelimit")->selectAll();
+    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
+    std::string game = folder->bytes("QuillonUser.ini");
+    game.replace(game.find("Name=Player"), 11, "Name=Renamed In Game");
+    folder->write("QuillonUser.ini", game);
+
+    MsgBoxTesting::queueAnswer(answer);
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    const auto calls = MsgBoxTesting::takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(
+        calls[0].text,
+        QStringLiteral(
+            "QuillonUser.ini has been changed by another program since it was loaded (the game "
+            "writes its settings when it closes). Replace it with the settings shown here?"));
+    QCOMPARE(calls[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation);
+    if (answer == MsgBoxAnswer::No) {
+        QCOMPARE(folder->bytes("QuillonUser.ini"), game);
+        QCOMPARE(folder->bytes("QuillonMod.ini"),
+                 TempSystemDir::bytesOf(Examples / "QuillonMod.ini")); // nothing was written
+        QVERIFY(button("cmdsave")->isEnabled());
+        QCOMPARE(box("txttimelimit")->text(), QStringLiteral("45"));
+    } else {
+        QVERIFY(folder->bytes("QuillonUser.ini").find("Name=Player\r\n") != std::string::npos);
+        QVERIFY(!button("cmdsave")->isEnabled());
+    }
+}

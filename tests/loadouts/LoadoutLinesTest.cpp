@@ -255,25 +255,36 @@ TEST_F(LoadoutLinesTest, shapeAtTheLimit_isAccepted) {
 
 // --- Text the settings files cannot hold, and failed saves ---
 
-TEST_F(LoadoutLinesTest, characterOutsideCodePage_isRefusedNamingTheBoxAndNothingWritten) {
+TEST_F(LoadoutLinesTest, nameTheFilesCannotHoldAsOneLine_isRefusedNamingTheBoxAndNothingWritten) {
+    const struct {
+        std::u16string name;
+        const char* told;
+    } cases[] = {
+        {u"Sentry \u03a9", "\u03a9"},
+        {u"Two\r\nLines", "line break"},
+        {u"Trailing\n", "line break"},
+        {u"\rLeading", "line break"},
+    };
     Startup::LoadIniFiles();
     const LineArray loadouts = Startup::QlLoadoutsArray;
     const auto disk = filesOnDisk();
-    form.boxes.fill(u"Fine");
-    form.boxes[5] = u"Sentry \u03a9";
-    Startup::LoadoutsSaved = false;
-    try {
-        Functions::WriteLoadouts(form);
-        ADD_FAILURE() << "the name was not refused";
-    } catch (const LoadoutsRefused& refusal) {
-        EXPECT_NE(refusal.problem().find("Guard loadout 2"), std::string::npos)
-            << refusal.problem();
-        EXPECT_NE(refusal.problem().find("\u03a9"), std::string::npos) << refusal.problem();
+    for (const auto& c : cases) {
+        form.boxes.fill(u"Fine");
+        form.boxes[5] = c.name;
+        Startup::LoadoutsSaved = false;
+        try {
+            Functions::WriteLoadouts(form);
+            ADD_FAILURE() << "the name was not refused: " << c.told;
+        } catch (const LoadoutsRefused& refusal) {
+            EXPECT_NE(refusal.problem().find("Guard loadout 2"), std::string::npos)
+                << refusal.problem();
+            EXPECT_NE(refusal.problem().find(c.told), std::string::npos) << refusal.problem();
+        }
+        EXPECT_EQ(Startup::QlLoadoutsArray, loadouts);
+        EXPECT_EQ(filesOnDisk(), disk);
+        EXPECT_TRUE(form.saveEnabled);
+        EXPECT_FALSE(Startup::LoadoutsSaved);
     }
-    EXPECT_EQ(Startup::QlLoadoutsArray, loadouts);
-    EXPECT_EQ(filesOnDisk(), disk);
-    EXPECT_TRUE(form.saveEnabled);
-    EXPECT_FALSE(Startup::LoadoutsSaved);
 }
 
 TEST_F(LoadoutLinesTest, failedSave_putsArraysBackAndLeavesWindowUnsaved) {

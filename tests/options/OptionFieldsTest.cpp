@@ -206,6 +206,18 @@ TEST_F(OptionFieldsTest, refusedSaveChangesNothing) {
         EXPECT_EQ(refused.badIndex(), 1u);
     }
     EXPECT_EQ(allArrays(), arrays);
+
+    controls.texts[MouseSensitivity] = u"3";
+    controls.texts[Name] = u"Two\r\nLines";
+    try {
+        SaveOptionFields(controls);
+        ADD_FAILURE() << "a line break was saved";
+    } catch (const OptionValueRefused& refused) {
+        EXPECT_EQ(refused.row(), Name);
+        EXPECT_EQ(refused.reason(), OptionValueRefused::Reason::LineBreak);
+        EXPECT_EQ(refused.badIndex(), 3u);
+    }
+    EXPECT_EQ(allArrays(), arrays);
     for (std::size_t i = 0; i < records.size(); ++i)
         EXPECT_EQ(Functions::OptionSettings[i].Value, records[i].Value) << i;
 }

@@ -180,6 +180,12 @@ TEST_F(SettingRecordsTest, storeRefusesTextThatNamesNoRecord) {
         SettingIndexText = text;
         EXPECT_THROW(StoreSetting(), std::invalid_argument) << '"' << text << '"';
     }
+    // A value with a line break would split its line in two.
+    SettingIndexText = std::to_string(index);
+    for (const char* value : {"a\r\nb", "a\n", "\rb"}) {
+        OptionSettings[static_cast<std::size_t>(index)].Value = value;
+        EXPECT_THROW(StoreSetting(), std::invalid_argument) << value;
+    }
     EXPECT_EQ(allArrays(), before);
 }
 

@@ -1,10 +1,17 @@
 #include "Startup.h"
 #include "FileError.h"
+#include "FileIo.h"
 #include "TempDir.h"
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -166,10 +173,36 @@ TEST_F(StartupTest, filesBeyondTheLineLimitAreRefusedAndTheLimitItselfLoads) {
     EXPECT_EQ(Startup::QLAuxArray, (LineArray{"kept"}));
 }
 
-TEST_F(StartupTest, aFolderInPlaceOfAFileIsAFailureNotAnEmptyFile) {
-    fs::remove(dir.path() / "QLAux.ini");
-    fs::create_directory(dir.path() / "QLAux.ini");
-    EXPECT_THROW(Startup::LoadIniFiles(), FileError);
+// Anything but a plain file under a settings file's name is refused at once, never waited on or
+// read whole: a pipe would block the open for good, /dev/zero would never end.
+TEST_F(StartupTest, onlyPlainFilesOfASettingsFileSizeAreRead) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        const char* reason;
+    } cases[] = {
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "folder"},
+        {"pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "pipe"},
+        {"device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, "device"},
+        {"oversize", [](const fs::path& p) { fs::resize_file(p, MaxFileBytes + 1); }, "bigger"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = dir.path() / "QLAux.ini";
+        if (std::string(c.what) != "oversize")
+            fs::remove(file);
+        c.make(file);
+        try {
+            Startup::LoadIniFiles();
+            ADD_FAILURE() << "should be refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), dir.dir() + "QLAux.ini");
+            EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+            EXPECT_EQ(std::string(e.what()), e.path() + ": " + e.reason());
+        }
+        fs::remove(file);
+        dir.write("QLAux.ini", "[File5]\r\n");
+    }
 }
 
 // --- Saving -----------------------------------------------------------------------------
@@ -182,6 +215,110 @@ TEST_F(StartupTest, saveWritesEveryLineWithCrLfAndLeavesTheArraysAlone) {
     EXPECT_EQ(dir.read("QuillonAI.ini"), "[File4]\r\nKey=Changed\r\n");
     EXPECT_EQ(Startup::QuillonAIArray, before);
     EXPECT_TRUE(leftoverFiles().empty());
+}
+
+// A value must never split its line: the save refuses before anything is written.
+TEST_F(StartupTest, saveRefusesALineHoldingALineBreak) {
+    for (const char* value : {"Key=a\r\nb", "Key=a\n", "Key=\rb"}) {
+        Startup::LoadIniFiles();
+        Startup::QuillonUserArray[1] = value;
+        try {
+            Startup::SaveIniFiles();
+            ADD_FAILURE() << "should be refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path(), dir.dir() + "QuillonUser.ini");
+            EXPECT_NE(e.reason().find("line 2 of QuillonUser.ini"), std::string::npos);
+        }
+        EXPECT_EQ(dir.read("QuillonUser.ini"), "[File3]\r\nKey=Value\r\n");
+        EXPECT_TRUE(leftoverFiles().empty());
+    }
+}
+
+// The game writes its settings when it closes; a save must not silently put back older lines.
+TEST_F(StartupTest, fileWrittenByAnotherProgramSinceTheLoadIsReplacedOnlyWhenTheAnswerIsYes) {
+    const struct {
+        const char* onDisk;         // what the other program leaves in QuillonUser.ini
+        std::optional<bool> answer; // the question's answer; nothing: no question registered
+        bool asked;
+        bool written;
+    } cases[] = {
+        {"[File3]\r\nKey=Game\r\n", std::nullopt, false, false},
+        {"[File3]\r\nKey=Game\r\n", false, true, false},
+        {"[File3]\r\nKey=Game\r\n", true, true, true},
+        {"[File3]\r\nKey=Value\r\n", false, false, true}, // rewritten with the same bytes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.onDisk + std::to_string(c.answer.value_or(-1)));
+        Startup::LoadIniFiles();
+        Startup::QuillonUserArray[1] = "Key=Edited";
+        Startup::QuillonAIArray[1] = "Key=Edited";
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // a later modification time
+        dir.write("QuillonUser.ini", c.onDisk);
+        std::vector<std::string> asked;
+        if (c.answer)
+            Startup::setChangedFilesQuestion([&](const std::vector<std::string>& names) {
+                asked = names;
+                return *c.answer;
+            });
+        try {
+            Startup::SaveIniFiles();
+            EXPECT_TRUE(c.written);
+        } catch (const Startup::FilesChangedOnDisk& e) {
+            EXPECT_FALSE(c.written);
+            EXPECT_EQ(e.fileNames(), std::vector<std::string>{"QuillonUser.ini"});
+        }
+        Startup::setChangedFilesQuestion(nullptr);
+        EXPECT_EQ(asked.empty(), !c.asked);
+        if (c.asked) {
+            EXPECT_EQ(asked, std::vector<std::string>{"QuillonUser.ini"});
+        }
+        EXPECT_EQ(dir.read("QuillonUser.ini"),
+                  c.written ? "[File3]\r\nKey=Edited\r\n" : std::string(c.onDisk));
+        EXPECT_EQ(dir.read("QuillonAI.ini"),
+                  c.written ? "[File4]\r\nKey=Edited\r\n" : "[File4]\r\nKey=Value\r\n");
+        for (int i = 0; i < 5; ++i)
+            dir.write(FileNames[i], "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
+    }
+}
+
+// Temporary and backup files of interrupted saves go at the next load and save; nothing else does.
+TEST_F(StartupTest, leftoversOfInterruptedSavesAreRemovedAndNothingElse) {
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string gone = std::to_string(dead);
+    const std::string alive = std::to_string(::getppid());
+    const std::vector<std::string> leftovers = {
+        "QuillonUser.ini.quillon-new-" + gone + "-a1B2c3",
+        "QuillonUser.ini.quillon-old-" + gone + "-a1B2c3",
+        "QLLoadouts.ini.quillon-new-" + std::to_string(::getpid()) + "-Zz9999",
+    };
+    const std::vector<std::string> kept = {
+        "QuillonUser.ini.mybackup",
+        "QuillonUser.ini.quillon-new-" + alive + "-a1B2c3", // another program's save under way
+        "QuillonUser.ini.quillon-new-" + gone + "-",
+        "QuillonUser.ini.quillon-new-" + gone + "-a.b",
+        "quillonuser.ini.quillon-new-" + gone + "-a1B2c3", // not the file's spelling
+        "Other.ini.quillon-new-" + gone + "-a1B2c3",
+    };
+    for (const auto& doing : {"load", "save"}) {
+        SCOPED_TRACE(doing);
+        for (const auto& name : leftovers)
+            dir.write(name, "x");
+        for (const auto& name : kept)
+            dir.write(name, "x");
+        if (std::string(doing) == "load") {
+            Startup::LoadIniFiles();
+        } else {
+            Startup::SaveIniFiles();
+        }
+        auto left = leftoverFiles();
+        std::sort(left.begin(), left.end());
+        auto expected = kept;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected);
+    }
 }
 
 TEST_F(StartupTest, saveRefusingAnyOneFileChangesNoneAndLeavesNoTemporaryFile) {
