@@ -48,11 +48,12 @@ Command parseCommandLine(const std::vector<std::string>& args) {
         } else if (arg.starts_with("--system-dir=")) {
             takeSystemDir(command, arg.substr(arg.find('=') + 1));
         } else if (arg.starts_with("-")) {
-            usageError("unknown option \"" + arg + "\"");
+            usageError("unknown option " + quoted(arg));
         } else if (!action) {
             action = actionNamed(arg);
             if (!action)
-                usageError("unknown command \"" + arg + "\"; the commands are show, get and set");
+                usageError("unknown command " + quoted(arg) +
+                           "; the commands are show, get and set");
         } else {
             operands.push_back(arg);
         }
@@ -64,7 +65,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     switch (command.action) {
     case Command::Action::Show:
         if (!operands.empty())
-            usageError("show takes no setting names, but was given \"" + operands[0] + "\"");
+            usageError("show takes no setting names, but was given " + quoted(operands[0]));
         break;
     case Command::Action::Get:
         if (operands.size() != 1)
@@ -79,7 +80,7 @@ Command parseCommandLine(const std::vector<std::string>& args) {
         for (const auto& operand : operands) {
             const auto equals = operand.find('=');
             if (equals == std::string::npos)
-                usageError("\"" + operand + "\" is not NAME=VALUE: it has no \"=\"");
+                usageError(quoted(operand) + " is not NAME=VALUE: it has no \"=\"");
             command.assignments.push_back({operand.substr(0, equals), operand.substr(equals + 1)});
         }
         break;

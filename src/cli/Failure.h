@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // The program's exit statuses.
 enum class ExitStatus {
@@ -22,3 +23,10 @@ public:
 private:
     ExitStatus status_;
 };
+
+// Text in double quotes, as messages name files and values.
+inline std::string quoted(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    return out.append(1, '"').append(text).append(1, '"');
+}

@@ -14,8 +14,8 @@ using SettingNames::Where;
 namespace {
 
 std::string fileProblem(const std::string& doing, const FileError& error) {
-    return doing + " \"" + Console::utf8FromNative(error.path()) +
-           "\": " + Console::utf8FromNative(error.reason());
+    return doing + " " + quoted(Console::utf8FromNative(error.path())) + ": " +
+           Console::utf8FromNative(error.reason());
 }
 
 [[noreturn]] void refuse(const Setting& setting, const std::string& why) {
@@ -44,7 +44,7 @@ AcceptedValue accept(const Assignment& assignment, const std::vector<AcceptedVal
         const auto on = switchValue(assignment.value);
         if (!on)
             refuse(*setting,
-                   "\"" + assignment.value + "\" is not a switch value (true, false, 1 or 0)");
+                   quoted(assignment.value) + " is not a switch value (true, false, 1 or 0)");
         return {setting, {}, *on};
     }
     auto text = utf16FromUtf8(assignment.value);
@@ -81,13 +81,27 @@ const Setting& settingOfBox(std::size_t box) {
     const std::string text = utf8FromUtf16(refused.text());
     switch (refused.reason()) {
     case OptionFields::OptionValueRefused::Reason::NotANumber:
-        refuse(setting, "\"" + text + "\" is not a number");
+        refuse(setting, quoted(text) + " is not a number");
     case OptionFields::OptionValueRefused::Reason::NotInCodePage:
-        refuse(setting, "\"" + characterAt(refused.text(), refused.badIndex()) + "\" (character " +
+        refuse(setting, quoted(characterAt(refused.text(), refused.badIndex())) + " (character " +
                             std::to_string(refused.badIndex() + 1) +
                             ") is not in the settings files' code page");
+    case OptionFields::OptionValueRefused::Reason::LineBreak:
+        refuse(setting, "the value holds a line break (character " +
+                            std::to_string(refused.badIndex() + 1) +
+                            "), which would split its line in two");
     }
     refuse(setting, refused.what());
+}
+
+// Another program wrote files since they were read; the command line asks no question.
+[[noreturn]] void refuseChangedFiles(const Startup::FilesChangedOnDisk& changed) {
+    std::string files;
+    for (const auto& path : changed.paths())
+        files += (files.empty() ? "" : ", ") + quoted(Console::utf8FromNative(path));
+    throw Failure(ExitStatus::FileProblem,
+                  "nothing was written: another program changed " + files +
+                      " while they were being edited; run the command again");
 }
 
 // A refusal of the loadout lines: a box's value, or a file without the lines they need.
@@ -96,7 +110,7 @@ const Setting& settingOfBox(std::size_t box) {
         throw Failure(ExitStatus::Refused,
                       settingOfBox(*refused.box()).name + ": " + refused.problem());
     throw Failure(ExitStatus::FileProblem,
-                  "\"" + Console::utf8FromNative(refused.path()) + "\": " + refused.problem());
+                  quoted(Console::utf8FromNative(refused.path())) + ": " + refused.problem());
 }
 
 } // namespace
@@ -196,5 +210,7 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
     } catch (const FileError& error) {
         throw Failure(ExitStatus::FileProblem,
                       fileProblem("nothing was written: cannot write", error));
+    } catch (const Startup::FilesChangedOnDisk& changed) {
+        refuseChangedFiles(changed);
     }
 }

@@ -14,7 +14,7 @@ bool holdsTestFile(const std::string& folder) {
 }
 
 std::string inQuotes(const std::string& nativeText) {
-    return "\"" + Console::utf8FromNative(nativeText) + "\"";
+    return quoted(Console::utf8FromNative(nativeText));
 }
 
 } // namespace
@@ -24,8 +24,8 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
         const auto gamePath = Console::gamePathFromArgument(*typedFolder);
         if (!gamePath)
             throw Failure(ExitStatus::Refused,
-                          "--system-dir \"" + *typedFolder +
-                              "\": the folder's name holds a character the system's code page "
+                          "--system-dir " + quoted(*typedFolder) +
+                              ": the folder's name holds a character the system's code page "
                               "cannot hold");
         Startup::SystemDir = GamePaths::normaliseTypedPath(*gamePath);
         if (!holdsTestFile(Startup::SystemDir))
