@@ -1,13 +1,18 @@
 # The two commands of the README: `make run` starts the program on sample settings files,
-# `make test` builds everything and runs every test. Both install what they need first.
+# `make test` builds everything and runs every test. Both install what they need first, as do
+# `make package` (the Debian package) and `make screenshots` (the README's pictures).
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
 BENCH_PKGS := libbenchmark-dev crudini
 # The Windows build of the core and its tests, run under Wine.
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64
+# Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
+PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
+SCREENSHOT_PKGS := xvfb
+ICON_PKGS := librsvg2-bin
 
-.PHONY: run test bench deps format
+.PHONY: run test bench deps format package screenshots icons
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PKGS) $(GUI_PKGS)
@@ -18,7 +23,7 @@ run: deps
 	WINEPREFIX="$$(scripts/demo-system.sh)" build/dev/src/quillon-tool
 
 test: deps
-	@scripts/install-deps.sh $(WINDOWS_PKGS)
+	@scripts/install-deps.sh $(WINDOWS_PKGS) $(PACKAGE_PKGS)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci
@@ -35,6 +40,23 @@ bench: deps
 	cmake --build --preset bench
 	build/bench/bench/quillon-bench
 	python3 bench/cli_vs_crudini.py build/bench/src/cli/quillon-settings
+
+package: deps
+	@scripts/install-deps.sh $(PACKAGE_PKGS)
+	cmake --preset package
+	cmake --build --preset package
+	cpack --preset package
+	@echo "The package: $(CURDIR)/build/$$(cd build && ls -t quillon-tool_*.deb | head -n 1)"
+
+screenshots: deps
+	@scripts/install-deps.sh $(SCREENSHOT_PKGS)
+	cmake --preset dev
+	cmake --build --preset dev --target quillon-screenshots
+	scripts/take-screenshots.sh build/dev/tests/gui/quillon-screenshots docs/screenshots
+
+icons:
+	@scripts/install-deps.sh $(ICON_PKGS)
+	scripts/render-icons.sh
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

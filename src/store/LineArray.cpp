@@ -68,6 +68,11 @@ LineArray splitLines(std::string_view bytes) {
     return lines;
 }
 
+bool holdsLineBreak(std::string_view bytes) {
+    return std::memchr(bytes.data(), '\r', bytes.size()) ||
+           std::memchr(bytes.data(), '\n', bytes.size());
+}
+
 std::string joinLines(const LineArray& lines) {
     std::string out;
     if (lines.empty())

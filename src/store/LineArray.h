@@ -16,6 +16,9 @@ inline constexpr std::size_t MaxLinesPerFile = 32766;
 // The bytes between terminators are kept exactly; nothing is decoded.
 LineArray splitLines(std::string_view bytes);
 
+// Whether the bytes hold a CR or an LF, which would end a line in a file.
+bool holdsLineBreak(std::string_view bytes);
+
 // The bytes a save writes: every line before the spare one, each followed by CR LF.
 std::string joinLines(const LineArray& lines);
 

@@ -95,7 +95,7 @@ void StoreSetting() {
             throw std::out_of_range("setting record " + SettingIndexText + " names no line of " +
                                     file.selector);
         // A line break in a value would split its line in two and shift every line after it.
-        if (record.Value.find_first_of("\r\n") != std::string::npos)
+        if (holdsLineBreak(record.Value))
             throw std::invalid_argument("the value of " + record.Key + " holds a line break");
         std::string& line = lines[static_cast<std::size_t>(record.LineIndex)];
         line.replace(static_cast<std::size_t>(record.KeyLength), std::string::npos, record.Value);

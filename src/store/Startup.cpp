@@ -61,7 +61,7 @@ LineArray linesOf(const std::string& path, const std::string& bytes) {
 void refuseLineBreaks(const SettingsFile& file, const std::string& path) {
     const LineArray& lines = *file.lines;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-        if (lines[i].find_first_of("\r\n") != std::string::npos)
+        if (holdsLineBreak(lines[i]))
             throw FileError(path, std::make_error_code(std::errc::invalid_argument),
                             "line " + std::to_string(i + 1) + " of " + file.fileName +
                                 " holds a line break, which would split it in two");

@@ -1,5 +1,9 @@
 #include "SingleInstance.h"
 #include "ChildProcess.h"
+#include "TempDir.h"
+#ifndef _WIN32
+#include "EnvFolder.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -33,9 +37,19 @@ bool waitForFile(const std::filesystem::path& file) {
     return false;
 }
 
+// Each test keeps its lock files (and the helper's sign that it holds the claim) in a folder of
+// its own, removed afterwards; child processes inherit the folder through the environment.
+class SingleInstanceTest : public ::testing::Test {
+protected:
+#ifndef _WIN32
+    EnvFolder runtime{"XDG_RUNTIME_DIR"};
+#endif
+    TempDir scratch;
+};
+
 } // namespace
 
-TEST(SingleInstance, SecondClaimWhileFirstHeldIsRefused) {
+TEST_F(SingleInstanceTest, SecondClaimWhileFirstHeldIsRefused) {
     SingleInstance first(testName());
     ASSERT_TRUE(first.isOnlyInstance());
     SingleInstance second(testName());
@@ -44,13 +58,13 @@ TEST(SingleInstance, SecondClaimWhileFirstHeldIsRefused) {
     EXPECT_TRUE(otherProgram.isOnlyInstance());
 }
 
-TEST(SingleInstance, ReleasedClaimCanBeTakenAgain) {
+TEST_F(SingleInstanceTest, ReleasedClaimCanBeTakenAgain) {
     { SingleInstance first(testName()); }
     SingleInstance again(testName());
     EXPECT_TRUE(again.isOnlyInstance());
 }
 
-TEST(SingleInstance, SecondProcessIsRefusedWhileFirstHoldsTheClaim) {
+TEST_F(SingleInstanceTest, SecondProcessIsRefusedWhileFirstHoldsTheClaim) {
     {
         SingleInstance first(testName());
         ASSERT_TRUE(first.isOnlyInstance());
@@ -59,9 +73,8 @@ TEST(SingleInstance, SecondProcessIsRefusedWhileFirstHoldsTheClaim) {
     EXPECT_EQ(runProbe(testName()), OnlyInstance);
 }
 
-TEST(SingleInstance, KilledHolderNeverBlocksTheNextStart) {
-    const auto ready = std::filesystem::temp_directory_path() / (testName() + ".ready");
-    std::filesystem::remove(ready);
+TEST_F(SingleInstanceTest, KilledHolderNeverBlocksTheNextStart) {
+    const auto ready = scratch.path() / "ready";
     ChildProcess holder(siblingProgram("single_instance_probe"), {testName(), ready.string()});
     ASSERT_TRUE(waitForFile(ready)) << "the helper never took the claim";
     EXPECT_FALSE(SingleInstance(testName()).isOnlyInstance());
@@ -69,5 +82,4 @@ TEST(SingleInstance, KilledHolderNeverBlocksTheNextStart) {
     holder.kill();
     EXPECT_EQ(holder.wait(), -1);
     EXPECT_TRUE(SingleInstance(testName()).isOnlyInstance());
-    std::filesystem::remove(ready);
 }

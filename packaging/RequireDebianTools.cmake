@@ -1,0 +1,14 @@
+# Read by cpack before it builds a package: the Debian package needs tools that CPack would
+# otherwise do without in silence, giving a package without its library dependencies.
+if(CPACK_GENERATOR STREQUAL "DEB")
+    foreach(toolAndPackage dpkg-shlibdeps:dpkg-dev file:file)
+        string(REPLACE ":" ";" toolAndPackage ${toolAndPackage})
+        list(GET toolAndPackage 0 tool)
+        list(GET toolAndPackage 1 debianPackage)
+        find_program(found_${tool} ${tool})
+        if(NOT found_${tool})
+            message(FATAL_ERROR "${tool} not found (Debian package ${debianPackage}): the "
+                                "package's library dependencies are computed with it")
+        endif()
+    endforeach()
+endif()
