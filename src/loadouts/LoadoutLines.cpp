@@ -68,16 +68,18 @@ std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
         }
         if (const auto lineBreak = text.find_first_of(u"\r\n"); lineBreak != std::u16string::npos)
             throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
-                                  loadoutBoxCaption(box) + " holds a line break (character " +
-                                  std::to_string(lineBreak + 1) +
-                                  "), which would split its line in two. Nothing was written.");
+                                      loadoutBoxCaption(box) + " holds a line break (character " +
+                                      std::to_string(lineBreak + 1) +
+                                      "), which would split its line in two. Nothing was written.",
+                                  {}, box);
         std::size_t bad = 0;
         auto bytes = CodePage::encode(text, &bad);
         if (!bytes)
-            throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
-                                  loadoutBoxCaption(box) + " holds \"" + utf8Character(text, bad) +
-                                  "\" (character " + std::to_string(bad + 1) +
-                                  "), which the settings files cannot hold. Nothing was written.");
+            throw LoadoutsRefused(
+                whatCannotBeDone("saved") + "the name in " + loadoutBoxCaption(box) + " holds \"" +
+                    utf8Character(text, bad) + "\" (character " + std::to_string(bad + 1) +
+                    "), which the settings files cannot hold. Nothing was written.",
+                {}, box);
         names[box] = std::move(*bytes);
     }
     return names;
@@ -90,8 +92,10 @@ void enterSavedState(LoadoutsForm& form) {
 
 } // namespace
 
-LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path)
-    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)) {}
+LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path,
+                                 std::optional<std::size_t> box)
+    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
+}
 
 std::string loadoutBoxCaption(std::size_t box) {
     return std::string(box < 4 ? "Thief" : "Guard") + " loadout " + std::to_string(box % 4 + 1);

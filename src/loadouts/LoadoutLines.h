@@ -12,6 +12,8 @@
 namespace Functions {
 
 inline constexpr std::size_t LoadoutCount = 8;
+// Most characters a user may type into a loadout name.
+inline constexpr int LoadoutTypingLimit = 30;
 
 // The names as bytes, thief 1 to 4 then guard 1 to 4: the staging place between the window's
 // boxes and the loadout lines, overwritten as a whole by ReadLoadouts and WriteLoadouts.
@@ -38,17 +40,20 @@ protected:
 
 // Reading or writing the loadouts was refused before anything changed. problem() says why in
 // words for the user (UTF-8); path() is the native path of the file concerned, empty when the
-// refusal is about a box's text.
+// refusal is about a box's text; box() is that box (0 to 7), nothing when it is about a file.
 class LoadoutsRefused : public std::runtime_error {
 public:
-    LoadoutsRefused(std::string problem, std::string path = {});
+    LoadoutsRefused(std::string problem, std::string path = {},
+                    std::optional<std::size_t> box = std::nullopt);
 
     const std::string& problem() const noexcept { return problem_; }
     const std::string& path() const noexcept { return path_; }
+    std::optional<std::size_t> box() const noexcept { return box_; }
 
 private:
     std::string problem_;
     std::string path_;
+    std::optional<std::size_t> box_;
 };
 
 // The caption a user knows box 0 to 7 by: "Thief loadout 1" ... "Guard loadout 4".
