@@ -199,10 +199,11 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
         if (anyOption)
             OptionFields::SaveOptionFields(options());
         // The loadouts' own save writes every line array, the options' lines included.
+        // Files whose bytes stay as they are on disk are left alone.
         if (anyLoadout)
-            Functions::WriteLoadouts(loadouts());
+            Functions::WriteLoadouts(loadouts(), Startup::Rewrite::ChangedFiles);
         else
-            Startup::SaveIniFiles();
+            Startup::SaveIniFiles(Startup::Rewrite::ChangedFiles);
     } catch (const OptionFields::OptionValueRefused& refused) {
         refuseOption(refused);
     } catch (const Functions::LoadoutsRefused& refused) {

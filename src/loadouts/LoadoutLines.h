@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Startup.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -76,6 +78,7 @@ void ReadLoadouts(LoadoutsForm& form);
 // an edited box holds a line break or a character the settings files' code page cannot hold. Throws
 // FileError when the files cannot be written; then the arrays are put back as they were, no file
 // has changed and the window stays unsaved.
-void WriteLoadouts(LoadoutsForm& form);
+// rewrite says which files the save writes (every one, for the windows).
+void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite = Startup::Rewrite::AllFiles);
 
 } // namespace Functions

@@ -82,13 +82,14 @@ struct SavedState {
                 if (AsciiCase::equalIgnoringCase(record.ArrayName, file.selector) &&
                     record.LineIndex >= 0 &&
                     static_cast<std::size_t>(record.LineIndex) < file.lines->size())
-                    lines.push_back({file.lines, static_cast<std::size_t>(record.LineIndex),
-                                     (*file.lines)[static_cast<std::size_t>(record.LineIndex)]});
+                    lines.push_back(
+                        {file.lines, static_cast<std::size_t>(record.LineIndex),
+                         std::string((*file.lines)[static_cast<std::size_t>(record.LineIndex)])});
     }
     void restore() {
         Functions::OptionSettings = records;
         for (auto& line : lines)
-            (*line.lines)[line.index] = std::move(line.text);
+            line.lines->set(line.index, line.text);
     }
 };
 
