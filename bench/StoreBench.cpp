@@ -65,7 +65,7 @@ void BM_LoadIniFiles(benchmark::State& state) {
     state.SetLabel(LineEndNames[end]);
     for (auto _ : state) {
         Startup::LoadIniFiles();
-        benchmark::DoNotOptimize(Startup::QLAuxArray.data());
+        benchmark::DoNotOptimize(Startup::QLAuxArray.back());
     }
     state.SetBytesProcessed(state.iterations() * totalBytes(end));
 }

@@ -27,7 +27,6 @@ using namespace FormLayout;
 
 namespace {
 
-constexpr int NameTypingLimit = 30;
 constexpr int ExitPromptStyle =
     MsgBoxStyle::YesNoCancel | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2;
 static_assert(ExitPromptStyle == 275);
@@ -124,7 +123,7 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         box->setPalette(palette);
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
-        setTypingLimit(box, NameTypingLimit);
+        setTypingLimit(box, Functions::LoadoutTypingLimit);
         EditBox::keepToOneLine(box);
         connect(box, &QLineEdit::textChanged, this, place.change);
     }

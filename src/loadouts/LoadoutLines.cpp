@@ -60,24 +60,26 @@ std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
     std::array<std::string, LoadoutCount> names;
     for (std::size_t box = 0; box < LoadoutCount; ++box) {
         const std::u16string text = form.loadoutText(box);
-        const std::string current =
-            Startup::QlLoadoutsArray[FirstLoadoutLine + box].substr(LoadoutPrefixLength);
+        const std::string current(
+            Startup::QlLoadoutsArray[FirstLoadoutLine + box].substr(LoadoutPrefixLength));
         if (text == CodePage::decode(current)) {
             names[box] = current;
             continue;
         }
         if (const auto lineBreak = text.find_first_of(u"\r\n"); lineBreak != std::u16string::npos)
             throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
-                                  loadoutBoxCaption(box) + " holds a line break (character " +
-                                  std::to_string(lineBreak + 1) +
-                                  "), which would split its line in two. Nothing was written.");
+                                      loadoutBoxCaption(box) + " holds a line break (character " +
+                                      std::to_string(lineBreak + 1) +
+                                      "), which would split its line in two. Nothing was written.",
+                                  {}, box);
         std::size_t bad = 0;
         auto bytes = CodePage::encode(text, &bad);
         if (!bytes)
-            throw LoadoutsRefused(whatCannotBeDone("saved") + "the name in " +
-                                  loadoutBoxCaption(box) + " holds \"" + utf8Character(text, bad) +
-                                  "\" (character " + std::to_string(bad + 1) +
-                                  "), which the settings files cannot hold. Nothing was written.");
+            throw LoadoutsRefused(
+                whatCannotBeDone("saved") + "the name in " + loadoutBoxCaption(box) + " holds \"" +
+                    utf8Character(text, bad) + "\" (character " + std::to_string(bad + 1) +
+                    "), which the settings files cannot hold. Nothing was written.",
+                {}, box);
         names[box] = std::move(*bytes);
     }
     return names;
@@ -90,8 +92,10 @@ void enterSavedState(LoadoutsForm& form) {
 
 } // namespace
 
-LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path)
-    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)) {}
+LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path,
+                                 std::optional<std::size_t> box)
+    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
+}
 
 std::string loadoutBoxCaption(std::size_t box) {
     return std::string(box < 4 ? "Thief" : "Guard") + " loadout " + std::to_string(box % 4 + 1);
@@ -119,16 +123,16 @@ void ReadLoadouts(LoadoutsForm& form) {
         throw *problem;
     for (std::size_t k = 0; k < LoadoutCount; ++k)
         LoadoutNames[k] =
-            Startup::QlLoadoutsArray[FirstLoadoutLine + k].substr(LoadoutPrefixLength);
+            std::string(Startup::QlLoadoutsArray[FirstLoadoutLine + k].substr(LoadoutPrefixLength));
     for (std::size_t k = 0; k < LoadoutCount; ++k)
         form.setLoadoutText(k, CodePage::decode(LoadoutNames[k]));
     const std::string_view forceBuy =
-        std::string_view(Startup::QuillonModArray[ForceBuyLine]).substr(ForceBuyKeyLength);
+        Startup::QuillonModArray[ForceBuyLine].substr(ForceBuyKeyLength);
     form.setForceBuyValue(SwitchValue::isOn(forceBuy) ? 1 : 0);
     enterSavedState(form);
 }
 
-void WriteLoadouts(LoadoutsForm& form) {
+void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
     if (auto problem = loadoutShapeProblem("saved"))
         throw *problem;
     LoadoutNames = namesFromBoxes(form);
@@ -137,21 +141,23 @@ void WriteLoadouts(LoadoutsForm& form) {
     std::array<std::string, LoadoutCount> oldLoadoutLines;
     for (std::size_t k = 0; k < LoadoutCount; ++k)
         oldLoadoutLines[k] = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
-    const std::string oldForceBuyLine = Startup::QuillonModArray[ForceBuyLine];
+    const std::string oldForceBuyLine(Startup::QuillonModArray[ForceBuyLine]);
 
     for (std::size_t k = 0; k < LoadoutCount; ++k) {
-        std::string& line = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
-        line = line.substr(0, LoadoutPrefixLength) + LoadoutNames[k];
+        LineArray& lines = Startup::QlLoadoutsArray;
+        const std::size_t index = FirstLoadoutLine + k;
+        lines.set(index, std::string(lines[index].substr(0, LoadoutPrefixLength)) + LoadoutNames[k]);
     }
-    Startup::QuillonModArray[ForceBuyLine] =
-        std::string(ForceBuyKey) + std::string(SwitchValue::text(form.forceBuyValue() == 1));
+    Startup::QuillonModArray.set(ForceBuyLine, std::string(ForceBuyKey) +
+                                                   std::string(SwitchValue::text(
+                                                       form.forceBuyValue() == 1)));
 
     try {
-        Startup::SaveIniFiles();
+        Startup::SaveIniFiles(rewrite);
     } catch (...) {
         for (std::size_t k = 0; k < LoadoutCount; ++k)
-            Startup::QlLoadoutsArray[FirstLoadoutLine + k] = std::move(oldLoadoutLines[k]);
-        Startup::QuillonModArray[ForceBuyLine] = oldForceBuyLine;
+            Startup::QlLoadoutsArray.set(FirstLoadoutLine + k, oldLoadoutLines[k]);
+        Startup::QuillonModArray.set(ForceBuyLine, oldForceBuyLine);
         throw;
     }
     enterSavedState(form);

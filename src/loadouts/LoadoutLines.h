@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Startup.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -12,6 +14,8 @@
 namespace Functions {
 
 inline constexpr std::size_t LoadoutCount = 8;
+// Most characters a user may type into a loadout name.
+inline constexpr int LoadoutTypingLimit = 30;
 
 // The names as bytes, thief 1 to 4 then guard 1 to 4: the staging place between the window's
 // boxes and the loadout lines, overwritten as a whole by ReadLoadouts and WriteLoadouts.
@@ -38,17 +42,20 @@ protected:
 
 // Reading or writing the loadouts was refused before anything changed. problem() says why in
 // words for the user (UTF-8); path() is the native path of the file concerned, empty when the
-// refusal is about a box's text.
+// refusal is about a box's text; box() is that box (0 to 7), nothing when it is about a file.
 class LoadoutsRefused : public std::runtime_error {
 public:
-    LoadoutsRefused(std::string problem, std::string path = {});
+    LoadoutsRefused(std::string problem, std::string path = {},
+                    std::optional<std::size_t> box = std::nullopt);
 
     const std::string& problem() const noexcept { return problem_; }
     const std::string& path() const noexcept { return path_; }
+    std::optional<std::size_t> box() const noexcept { return box_; }
 
 private:
     std::string problem_;
     std::string path_;
+    std::optional<std::size_t> box_;
 };
 
 // The caption a user knows box 0 to 7 by: "Thief loadout 1" ... "Guard loadout 4".
@@ -71,6 +78,7 @@ void ReadLoadouts(LoadoutsForm& form);
 // an edited box holds a line break or a character the settings files' code page cannot hold. Throws
 // FileError when the files cannot be written; then the arrays are put back as they were, no file
 // has changed and the window stays unsaved.
-void WriteLoadouts(LoadoutsForm& form);
+// rewrite says which files the save writes (every one, for the windows).
+void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite = Startup::Rewrite::AllFiles);
 
 } // namespace Functions

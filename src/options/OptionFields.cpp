@@ -1,5 +1,6 @@
 #include "OptionFields.h"
 
+#include "AsciiCase.h"
 #include "CodePage.h"
 #include "SettingRecords.h"
 #include "Startup.h"
@@ -64,18 +65,31 @@ std::string storedValue(const OptionControls& controls, std::size_t row,
     throw OptionValueRefused(row, OptionValueRefused::Reason::NotInCodePage, text, badIndex);
 }
 
-// Everything a save may change, so that a failure part way leaves nothing changed.
+// Everything a save may change, so that a failure part way leaves nothing changed: the records,
+// and the lines they name (StoreSetting changes no other line). Only those lines are kept, so
+// that a save costs no copy of whole files.
 struct SavedState {
+    struct SavedLine {
+        LineArray* lines;
+        std::size_t index;
+        std::string text;
+    };
     decltype(Functions::OptionSettings) records = Functions::OptionSettings;
-    std::vector<LineArray> arrays;
+    std::vector<SavedLine> lines;
     SavedState() {
-        for (const auto& file : Startup::settingsFiles())
-            arrays.push_back(*file.lines);
+        for (const auto& record : records)
+            for (const auto& file : Startup::settingsFiles())
+                if (AsciiCase::equalIgnoringCase(record.ArrayName, file.selector) &&
+                    record.LineIndex >= 0 &&
+                    static_cast<std::size_t>(record.LineIndex) < file.lines->size())
+                    lines.push_back(
+                        {file.lines, static_cast<std::size_t>(record.LineIndex),
+                         std::string((*file.lines)[static_cast<std::size_t>(record.LineIndex)])});
     }
     void restore() {
         Functions::OptionSettings = records;
-        for (std::size_t i = 0; i < arrays.size(); ++i)
-            *Startup::settingsFiles()[i].lines = std::move(arrays[i]);
+        for (auto& line : lines)
+            line.lines->set(line.index, line.text);
     }
 };
 

@@ -2,7 +2,7 @@
 
 #include "FormLayout.h"
 #include "FrmMainMenu.h"
-#include "Registry.h"
+#include "GamePaths.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 
@@ -12,10 +12,6 @@
 using namespace FormLayout;
 
 namespace {
-
-// Where the game's installer records its folder.
-const char* const InstallKeyPath = "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament";
-const char* const InstallValueName = "Folder";
 
 // The thin border: the client area begins one pixel (15 twips) in from each edge.
 constexpr int BorderPx = 1;
@@ -64,8 +60,7 @@ void FrmSplash::Form_Load() {
         std::exit(EXIT_SUCCESS); // another copy runs: leave it alone, say nothing, show nothing
 
     // No value is no error: the main menu then tries its fixed folders.
-    Startup::InstallFolder =
-        Registry::ReadRegistryString(Registry::HKeyLocalMachine, InstallKeyPath, InstallValueName);
+    Startup::InstallFolder = GamePaths::readInstallFolder();
     timload.start();
 }
 

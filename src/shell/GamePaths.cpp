@@ -2,8 +2,22 @@
 
 #include "AsciiCase.h"
 #include "NativePath.h"
+#include "Registry.h"
 
 namespace GamePaths {
+
+namespace {
+
+// Where the game's installer records its folder.
+const char* const InstallKeyPath = "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament";
+const char* const InstallValueName = "Folder";
+
+} // namespace
+
+std::string readInstallFolder() {
+    return Registry::ReadRegistryString(Registry::HKeyLocalMachine, InstallKeyPath,
+                                        InstallValueName);
+}
 
 std::array<std::string, 4> candidateDirs(const std::string& installFolder) {
     return {NativePath::fromAnsiCodePage(installFolder) + "\\System\\",

@@ -10,6 +10,11 @@ namespace GamePaths {
 // The file whose presence makes a folder the System folder.
 inline constexpr const char* TestFileName = "QLLoadouts.ini";
 
+// The game's install folder as its installer records it in the registry (the value Folder of
+// HKEY_LOCAL_MACHINE\SOFTWARE\Unreal Technology\Installed Apps\UnrealTournament), as
+// bytes in the ANSI code page; empty when it cannot be read.
+std::string readInstallFolder();
+
 // The four folders the automatic search tries, in order. The install folder is joined to
 // "\System\" exactly as it stands: no separator is added or removed. The install folder is
 // text in the ANSI code page, as the registry gives it; the result is in this platform's path

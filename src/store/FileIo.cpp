@@ -106,18 +106,13 @@ FileContents readFile(const std::string& path) {
     FileStamp stamp;
     FileContents contents;
     contents.bytes = readPlainFile(path, MaxFileBytes, stamp);
-    contents.snapshot = {stamp.size, stamp.modified, hashOf(contents.bytes)};
+    contents.snapshot = {stamp.size, stamp.modified, hashOf(contents.bytes.view())};
     return contents;
 }
 
-std::string readFileBytes(const std::string& path) {
-    FileStamp stamp;
-    return readPlainFile(path, MaxFileBytes, stamp);
-}
-
-FileSnapshot snapshotAfterWrite(const std::string& path, const std::string& bytes) {
+FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash) {
     const auto stamp = stampOf(path);
-    return {stamp ? stamp->size : bytes.size(), stamp ? stamp->modified : 0, hashOf(bytes)};
+    return {stamp ? stamp->size : 0, stamp ? stamp->modified : 0, hash};
 }
 
 bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
@@ -132,7 +127,8 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
         return true;
     // A new time alone may be a rewrite of the same bytes: only the bytes decide.
     try {
-        return hashOf(readFileBytes(path)) != snapshot.hash;
+        FileStamp now;
+        return hashOf(readPlainFile(path, MaxFileBytes, now).view()) != snapshot.hash;
     } catch (const std::exception&) {
         return true;
     }
@@ -143,14 +139,24 @@ void replaceFiles(std::span<const FileImage> images) {
 }
 
 void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) {
+    std::vector<std::string> paths;
+    for (const auto& image : images)
+        paths.push_back(image.path);
+    replaceFiles(
+        paths, [images](std::size_t i) { return images[i].bytes; }, move);
+}
+
+void replaceFiles(std::span<const std::string> paths,
+                  const std::function<std::string(std::size_t)>& bytesOf,
+                  const MoveIntoPlace& move) {
     std::vector<PendingFile> files;
-    files.reserve(images.size());
+    files.reserve(paths.size());
     try {
-        for (const auto& image : images) {
-            PendingFile file{image.path, targetOf(image.path), false, {}, {}};
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            PendingFile file{paths[i], targetOf(paths[i]), false, {}, {}};
             file.existed = exists(file.target);
             files.push_back(std::move(file));
-            writeTemporary(files.back(), image.bytes);
+            writeTemporary(files.back(), bytesOf(i));
         }
     } catch (...) {
         removeTemporaries(files);

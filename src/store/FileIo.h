@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ByteBlock.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -20,7 +22,7 @@ struct FileSnapshot {
 };
 
 struct FileContents {
-    std::string bytes;
+    ByteBlock bytes;
     FileSnapshot snapshot;
 };
 
@@ -29,11 +31,8 @@ struct FileContents {
 // FileError with the path and the reason.
 FileContents readFile(const std::string& path);
 
-// Reads every byte of a plain file. Throws as readFile does.
-std::string readFileBytes(const std::string& path);
-
-// The snapshot of a file that was just written with these bytes.
-FileSnapshot snapshotAfterWrite(const std::string& path, const std::string& bytes);
+// The snapshot of a file that was just written with bytes of that hash.
+FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash);
 
 // Whether the file now holds other bytes than the snapshot says. A file that was only touched (a
 // new time, the same bytes) has not changed, nor has one that is gone.
@@ -66,6 +65,12 @@ bool moveIntoPlace(const std::string& temporary, const std::string& target);
 
 // The same with the last step given, so that a failing step can be tried.
 void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace);
+
+// The same for files whose new contents are made only as each is written (bytesOf(i) for
+// paths[i]), so that no more than one file's contents are held at a time.
+void replaceFiles(std::span<const std::string> paths,
+                  const std::function<std::string(std::size_t)>& bytesOf,
+                  const MoveIntoPlace& moveIntoPlace = ::moveIntoPlace);
 
 // Removes the temporary and backup files that saves of this file left beside it when they were
 // interrupted (the process killed, the machine off). Only names of replaceFiles' pattern for

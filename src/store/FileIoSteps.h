@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ByteBlock.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,7 +28,7 @@ std::optional<FileStamp> stampOf(const std::string& path);
 
 // Reads a plain file whole, refusing anything else and anything over maxBytes; the stamp is
 // taken from the open file. Throws FileError.
-std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp);
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp);
 
 // The file a save of this path replaces.
 std::string targetOf(const std::string& path);

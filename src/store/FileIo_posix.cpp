@@ -10,6 +10,7 @@
 #include <limits>
 #include <memory>
 #include <set>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -93,6 +94,17 @@ FileIoSteps::FileStamp stampFrom(const struct stat& st) {
     const auto nanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
                              static_cast<std::int64_t>(st.st_mtim.tv_nsec);
     return {static_cast<std::uint64_t>(st.st_size), nanoseconds};
+}
+
+// Maps a fresh buffer's pages in one step rather than one fault at a time as they are first
+// written: on virtual machines a page fault is dear, and a settings file is read into a few
+// hundred pages. Where the system cannot, the pages come as they are touched.
+void prefault(char* data, std::size_t size) {
+    const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(data) & ~(pageSize - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(data) + size;
+    if (size >= 64 * pageSize)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
 }
 
 void writeAll(int fd, const std::string& bytes) {
@@ -180,7 +192,7 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return stampFrom(st);
 }
 
-std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
     // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
@@ -193,17 +205,16 @@ std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileS
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
         throw tooBig(path);
     stamp = stampFrom(st);
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    ByteBlock bytes(static_cast<std::size_t>(st.st_size));
+    prefault(bytes.data(), bytes.size());
+    // Reads to the measured size, then in pieces should the file have grown since.
     std::size_t filled = 0;
+    std::string grown;
     for (;;) {
-        if (filled == bytes.size()) {
-            // The file has grown since it was measured; it still may not pass the limit.
-            if (bytes.size() >= maxBytes)
-                throw tooBig(path);
-            bytes.resize(std::min<std::uint64_t>(bytes.size() + 65536, maxBytes + 1));
-        }
-        const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        char more[65536];
+        const bool full = filled == bytes.size();
+        const ssize_t n = full ? ::read(fd.get(), more, sizeof more)
+                               : ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -211,11 +222,17 @@ std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileS
         }
         if (n == 0)
             break;
-        filled += static_cast<std::size_t>(n);
+        if (full) {
+            grown.append(more, static_cast<std::size_t>(n));
+            if (bytes.size() + grown.size() > maxBytes)
+                throw tooBig(path);
+        } else {
+            filled += static_cast<std::size_t>(n);
+        }
     }
-    if (filled > maxBytes)
-        throw tooBig(path);
-    bytes.resize(filled);
+    bytes.shrink(filled); // the file may have shrunk since it was measured
+    if (!grown.empty())
+        bytes.append(grown.data(), grown.size());
     return bytes;
 }
 

@@ -150,7 +150,7 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return FileStamp{sizeOf(data.nFileSizeHigh, data.nFileSizeLow), timeOf(data.ftLastWriteTime)};
 }
 
-std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw notAPlainFile(path, true);
@@ -166,19 +166,35 @@ std::string readPlainFile(const std::string& path, std::uint64_t maxBytes, FileS
     stamp = {sizeOf(info.nFileSizeHigh, info.nFileSizeLow), timeOf(info.ftLastWriteTime)};
     if (stamp.size > maxBytes)
         throw tooBig(path);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(stamp.size));
-    char buffer[65536];
+    // Reads to the measured size, then in pieces should the file have grown since.
+    ByteBlock bytes(static_cast<std::size_t>(stamp.size));
+    std::size_t filled = 0;
+    std::string grown;
     for (;;) {
+        char more[65536];
+        const bool full = filled == bytes.size();
         DWORD n = 0;
-        if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr))
+        const BOOL read =
+            full ? ReadFile(h.get(), more, sizeof more, &n, nullptr)
+                 : ReadFile(
+                       h.get(), bytes.data() + filled,
+                       static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30)),
+                       &n, nullptr);
+        if (!read)
             throw FileError(path, lastSystemError());
         if (n == 0)
             break;
-        if (bytes.size() + n > maxBytes)
-            throw tooBig(path);
-        bytes.append(buffer, n);
+        if (full) {
+            grown.append(more, n);
+            if (bytes.size() + grown.size() > maxBytes)
+                throw tooBig(path);
+        } else {
+            filled += n;
+        }
     }
+    bytes.shrink(filled); // the file may have shrunk since it was measured
+    if (!grown.empty())
+        bytes.append(grown.data(), grown.size());
     return bytes;
 }
 

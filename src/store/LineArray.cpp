@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -57,15 +58,83 @@ std::size_t countLines(std::string_view bytes, std::size_t limit) {
     return count;
 }
 
-LineArray splitLines(std::string_view bytes) {
+LineArray::LineArray(std::initializer_list<std::string_view> lines) {
+    spans_.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        spans_.push_back({static_cast<std::uint32_t>(replaced_.size()),
+                          static_cast<std::uint32_t>(line.size()), 1});
+        replaced_ += line;
+    }
+}
+
+const std::string_view LineArray::at(std::size_t i) const {
+    if (i >= spans_.size())
+        throw std::out_of_range("no line " + std::to_string(i + 1));
+    return (*this)[i];
+}
+
+void LineArray::set(std::size_t i, std::string_view text) {
+    if (text == (*this)[i])
+        return;
+    // The old bytes stay where they are: lines are replaced a few at a time, by edits.
+    spans_.at(i) = {static_cast<std::uint32_t>(replaced_.size()),
+                    static_cast<std::uint32_t>(text.size()), 1};
+    replaced_ += text;
+}
+
+void LineArray::resize(std::size_t n) {
+    spans_.resize(n);
+}
+
+bool LineArray::joinsToTheBytesSplit() const noexcept {
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i + 1 < spans_.size(); ++i) {
+        const Span& span = spans_[i];
+        if (span.replaced || span.offset != pos)
+            return false;
+        pos += span.length;
+        if (pos + 2 > loaded_.size() || loaded_.view()[pos] != '\r' ||
+            loaded_.view()[pos + 1] != '\n')
+            return false;
+        pos += 2;
+    }
+    return pos == loaded_.size();
+}
+
+bool operator==(const LineArray& a, const LineArray& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+std::ostream& operator<<(std::ostream& out, const LineArray& lines) {
+    out << '{';
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out << (i ? ", \"" : "\"") << lines[i] << '"';
+    return out << '}';
+}
+
+std::size_t LineArray::firstLineHoldingABreak() const noexcept {
+    for (std::size_t i = 0; i < spans_.size(); ++i)
+        if (spans_[i].replaced && holdsLineBreak((*this)[i]))
+            return i;
+    return spans_.size();
+}
+
+LineArray splitLines(ByteBlock bytes, std::size_t limit) {
     LineArray lines;
-    lines.reserve(countLines(bytes) + 1);
-    LineWalker walker(bytes);
+    // Settings lines are some tens of bytes long; a guess saves most regrowing.
+    lines.spans_.reserve(std::min(bytes.size() / 24, limit) + 2);
+    LineWalker walker(bytes.view());
     std::string_view line;
-    while (walker.next(line))
-        lines.emplace_back(line);
-    lines.emplace_back(); // the spare element
+    while (lines.spans_.size() <= limit && walker.next(line))
+        lines.spans_.push_back({static_cast<std::uint32_t>(line.data() - bytes.data()),
+                                static_cast<std::uint32_t>(line.size()), 0});
+    lines.spans_.emplace_back(); // the spare element
+    lines.loaded_ = std::move(bytes);
     return lines;
+}
+
+LineArray splitLines(std::string_view bytes) {
+    return splitLines(ByteBlock(bytes), static_cast<std::size_t>(-1));
 }
 
 bool holdsLineBreak(std::string_view bytes) {

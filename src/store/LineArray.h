@@ -1,19 +1,100 @@
 #pragma once
 
+#include "ByteBlock.h"
+
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // One settings file in memory: element k holds line k + 1 as raw bytes, without its terminator,
-// and the last element is always one spare empty element.
-using LineArray = std::vector<std::string>;
+// and the last element is always one spare empty element. The lines of a loaded file stay in the
+// one block of bytes the file was read into; a line that is replaced gets bytes of its own. So a
+// file of many lines costs little more memory than its size, and loads without a copy per line.
+class LineArray {
+public:
+    LineArray() = default;
+    LineArray(std::initializer_list<std::string_view> lines);
+
+    std::size_t size() const noexcept { return spans_.size(); }
+    bool empty() const noexcept { return spans_.empty(); }
+    // Lines are read through views; they are const so that assigning to one, which would change
+    // nothing, does not compile: set() replaces a line.
+    const std::string_view operator[](std::size_t i) const noexcept { return line(spans_[i]); }
+    // Throws std::out_of_range for an element that is not there.
+    const std::string_view at(std::size_t i) const;
+    const std::string_view front() const noexcept { return line(spans_.front()); }
+    const std::string_view back() const noexcept { return line(spans_.back()); }
+
+    // Replaces element i (which must be there) with the text.
+    void set(std::size_t i, std::string_view text);
+    // Keeps the first n elements, or adds empty ones up to n.
+    void resize(std::size_t n);
+    // Whether joining the lines would give back the very bytes they were split from: no line
+    // has been replaced or dropped, and the file ended every line with CR LF.
+    bool joinsToTheBytesSplit() const noexcept;
+    // The bytes the lines were split from.
+    std::string_view bytesSplit() const noexcept { return loaded_.view(); }
+
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+        const_iterator() = default;
+        const_iterator(const LineArray* lines, std::size_t i) : lines_(lines), i_(i) {}
+        std::string_view operator*() const { return (*lines_)[i_]; }
+        const_iterator& operator++() { return ++i_, *this; }
+        const_iterator operator++(int) { return {lines_, i_++}; }
+        difference_type operator-(const const_iterator& o) const {
+            return static_cast<difference_type>(i_) - static_cast<difference_type>(o.i_);
+        }
+        bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+
+    private:
+        const LineArray* lines_ = nullptr;
+        std::size_t i_ = 0;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    friend bool operator==(const LineArray& a, const LineArray& b);
+    friend std::ostream& operator<<(std::ostream& out, const LineArray& lines);
+    friend LineArray splitLines(ByteBlock bytes, std::size_t limit);
+    // The first line that holds a line break, or the size when none does.
+    std::size_t firstLineHoldingABreak() const noexcept;
+
+private:
+    // Where a line's bytes are: in the loaded block, or among the replaced lines' bytes.
+    struct Span {
+        std::uint32_t offset = 0;
+        std::uint32_t length : 31 = 0;
+        std::uint32_t replaced : 1 = 0; // lines split from loaded bytes hold no line break
+    };
+    std::string_view line(const Span& span) const noexcept {
+        return (span.replaced ? std::string_view(replaced_) : loaded_.view())
+            .substr(span.offset, span.length);
+    }
+
+    ByteBlock loaded_;     // the file's bytes, as read
+    std::string replaced_; // the bytes of lines set since
+    std::vector<Span> spans_;
+};
 
 // Line positions are 16-bit signed, so a file may hold at most this many lines (plus the spare).
 inline constexpr std::size_t MaxLinesPerFile = 32766;
 
 // Splits file bytes into lines ended by CR, CR LF or a lone LF, and appends the spare element.
-// The bytes between terminators are kept exactly; nothing is decoded.
+// The bytes between terminators are kept exactly; nothing is decoded. The array keeps the bytes.
+// No more than limit + 1 lines are split: an array of more than limit lines (and the spare)
+// means the bytes hold more lines than that.
+LineArray splitLines(ByteBlock bytes, std::size_t limit);
 LineArray splitLines(std::string_view bytes);
 
 // Whether the bytes hold a CR or an LF, which would end a line in a file.

@@ -59,7 +59,7 @@ void LookUpSetting(const ShowMessage& showMessage) {
             record.LineIndex = static_cast<std::int16_t>(i);
             record.ArrayName = file.selector;
             record.LineLength = cappedLength(lines[i].size());
-            record.Value = lines[i].substr(record.Key.size());
+            record.Value = std::string(lines[i].substr(record.Key.size()));
             return;
         }
     }
@@ -97,8 +97,10 @@ void StoreSetting() {
         // A line break in a value would split its line in two and shift every line after it.
         if (holdsLineBreak(record.Value))
             throw std::invalid_argument("the value of " + record.Key + " holds a line break");
-        std::string& line = lines[static_cast<std::size_t>(record.LineIndex)];
-        line.replace(static_cast<std::size_t>(record.KeyLength), std::string::npos, record.Value);
+        const auto index = static_cast<std::size_t>(record.LineIndex);
+        lines.set(index,
+                  std::string(lines[index].substr(0, static_cast<std::size_t>(record.KeyLength))) +
+                      record.Value);
         return;
     }
 }

@@ -41,30 +41,29 @@ ChangedFilesQuestion& changedFilesQuestion() {
     return question;
 }
 
-bool startsWithUtf16Mark(const std::string& bytes) {
-    return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
-                                 (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+bool startsWithUtf16Mark(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-LineArray linesOf(const std::string& path, const std::string& bytes) {
-    if (startsWithUtf16Mark(bytes))
+LineArray linesOf(const std::string& path, ByteBlock bytes) {
+    if (startsWithUtf16Mark(bytes.view()))
         throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
                         "the file is UTF-16 text, but settings files must be 8-bit text");
-    if (countLines(bytes, MaxLinesPerFile) > MaxLinesPerFile)
+    LineArray lines = splitLines(std::move(bytes), MaxLinesPerFile);
+    if (lines.size() > MaxLinesPerFile + 1)
         throw FileError(path, std::make_error_code(std::errc::file_too_large),
                         "the file has more than " + std::to_string(MaxLinesPerFile) +
                             " lines, the most that can be edited");
-    return splitLines(bytes);
+    return lines;
 }
 
 // Refuses a line that would reach the file as two: every line must be one line.
 void refuseLineBreaks(const SettingsFile& file, const std::string& path) {
     const LineArray& lines = *file.lines;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-        if (holdsLineBreak(lines[i]))
-            throw FileError(path, std::make_error_code(std::errc::invalid_argument),
-                            "line " + std::to_string(i + 1) + " of " + file.fileName +
-                                " holds a line break, which would split it in two");
+    if (const std::size_t i = lines.firstLineHoldingABreak(); i + 1 < lines.size())
+        throw FileError(path, std::make_error_code(std::errc::invalid_argument),
+                        "line " + std::to_string(i + 1) + " of " + file.fileName +
+                            " holds a line break, which would split it in two");
 }
 
 } // namespace
@@ -99,7 +98,7 @@ void LoadIniFiles() {
         const SettingsFile& file = settingsFiles()[i];
         const std::string path = settingsFilePath(file.fileName);
         FileContents contents = readFile(path);
-        *file.lines = linesOf(path, contents.bytes);
+        *file.lines = linesOf(path, std::move(contents.bytes));
         snapshots().files[i] = contents.snapshot;
         snapshots().paths[i] = path;
         removeSaveLeftovers(path);
@@ -111,34 +110,64 @@ void LoadIniFiles() {
     }
 }
 
-void SaveIniFiles() {
-    std::vector<FileImage> images;
-    images.reserve(settingsFiles().size());
-    for (const auto& file : settingsFiles()) {
-        const std::string path = settingsFilePath(file.fileName);
-        refuseLineBreaks(file, path);
-        images.push_back({path, joinLines(*file.lines)});
+void SaveIniFiles(Rewrite rewrite) {
+    const auto& files = settingsFiles();
+    std::vector<std::string> paths;
+    for (const auto& file : files) {
+        paths.push_back(settingsFilePath(file.fileName));
+        refuseLineBreaks(file, paths.back());
     }
-
+    // Which files still hold what they held when last loaded or saved; the others, when known,
+    // were written by another program since.
+    std::vector<bool> asLastSeen(files.size());
     std::vector<std::string> changedNames;
     std::vector<std::string> changedPaths;
-    for (std::size_t i = 0; i < images.size(); ++i) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         const auto& snapshot = snapshots().files[i];
-        if (snapshot && snapshots().paths[i] == images[i].path &&
-            changedSince(images[i].path, *snapshot)) {
-            changedNames.emplace_back(settingsFiles()[i].fileName);
-            changedPaths.push_back(images[i].path);
+        if (!snapshot || snapshots().paths[i] != paths[i])
+            continue;
+        asLastSeen[i] = !changedSince(paths[i], *snapshot);
+        if (!asLastSeen[i]) {
+            changedNames.emplace_back(files[i].fileName);
+            changedPaths.push_back(paths[i]);
         }
     }
     if (!changedNames.empty() && !(changedFilesQuestion() && changedFilesQuestion()(changedNames)))
         throw FilesChangedOnDisk(std::move(changedNames), std::move(changedPaths));
 
-    for (const auto& image : images)
-        removeSaveLeftovers(image.path);
-    replaceFiles(images);
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        snapshots().files[i] = snapshotAfterWrite(images[i].path, images[i].bytes);
-        snapshots().paths[i] = images[i].path;
+    // Which files are written. A file's contents are made again when it is written, rather than
+    // kept, so that no more than one file's contents are held at a time.
+    std::vector<std::size_t> written;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (rewrite == Rewrite::ChangedFiles && asLastSeen[i]) {
+            const FileSnapshot& snapshot = *snapshots().files[i];
+            const auto holds = [&snapshot](std::string_view bytes) {
+                return bytes.size() == snapshot.size && hashOf(bytes) == snapshot.hash;
+            };
+            // The file holds these very bytes: found without joining the lines when they are
+            // still as read from it.
+            const LineArray& lines = *files[i].lines;
+            if (lines.joinsToTheBytesSplit() ? holds(lines.bytesSplit()) : holds(joinLines(lines)))
+                continue;
+        }
+        written.push_back(i);
+    }
+
+    for (const auto& path : paths)
+        removeSaveLeftovers(path);
+    std::vector<std::string> writtenPaths;
+    for (const std::size_t i : written)
+        writtenPaths.push_back(paths[i]);
+    std::vector<std::uint64_t> hashes(files.size());
+    replaceFiles(writtenPaths, [&](std::size_t k) {
+        const std::size_t i = written[k];
+        std::string bytes = joinLines(*files[i].lines);
+        hashes[i] = hashOf(bytes);
+        return bytes;
+    });
+    for (const std::size_t i : written) {
+        snapshots().files[i] = snapshotAfterWrite(paths[i], hashes[i]);
+        snapshots().paths[i] = paths[i];
     }
 }
 

@@ -71,7 +71,12 @@ void setChangedFilesQuestion(ChangedFilesQuestion question);
 //   question; without one, or when it answers no, FilesChangedOnDisk is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
 // Removes what interrupted saves left beside the files.
-void SaveIniFiles();
+//
+// Every file is rewritten, as the windows do; with ChangedFiles, a file whose bytes would stay
+// exactly as they are on disk is left alone (the command line saves that way, so that setting
+// one option costs one file's writing).
+enum class Rewrite { AllFiles, ChangedFiles };
+void SaveIniFiles(Rewrite rewrite = Rewrite::AllFiles);
 
 // Runs inside LoadIniFiles right after QLLoadouts.ini is read; the windows use it to put the
 // loadouts window into its saved state.

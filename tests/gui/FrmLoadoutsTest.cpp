@@ -60,7 +60,7 @@ void useSystemFolder(const QTemporaryDir& dir) {
 void setLine(const QString& path, std::size_t lineNumber, const std::string& text) {
     const QByteArray bytes = readFile(path);
     LineArray lines = splitLines(std::string_view(bytes.constData(), bytes.size()));
-    lines.at(lineNumber - 1) = text;
+    lines.set(lineNumber - 1, text);
     const std::string joined = joinLines(lines);
     writeFile(path, QByteArray(joined.data(), static_cast<qsizetype>(joined.size())));
 }
@@ -82,7 +82,8 @@ double yellowShare(const QImage& drawn) {
 
 std::string lineOnDisk(const QString& path, std::size_t lineNumber) {
     const QByteArray bytes = readFile(path);
-    return splitLines(std::string_view(bytes.constData(), bytes.size())).at(lineNumber - 1);
+    return std::string(
+        splitLines(std::string_view(bytes.constData(), bytes.size())).at(lineNumber - 1));
 }
 
 } // namespace
@@ -523,7 +524,7 @@ void FrmLoadoutsTest::characterOutsideCodePage_isRefusedNamingTheBox() {
 void FrmLoadoutsTest::failedLoad_showsNothing_andNextLoadRefillsWindow() {
     unloadAllForms();
     MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok); // answers a message that should not come
-    Startup::QuillonModArray.clear();
+    Startup::QuillonModArray = {};
     auto broken = makeSystemFolder();
     setLine(broken->filePath("QLLoadouts.ini"), 2, "ThiefLoadout[0]=From the broken folder");
     QFile::remove(broken->filePath("QuillonMod.ini"));

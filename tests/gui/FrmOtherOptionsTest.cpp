@@ -6,6 +6,7 @@
 #include "OptionFields.h"
 #include "SettingRecords.h"
 #include "Startup.h"
+#include "KeyLine.h"
 #include "TempDir.h"
 
 #include <QCheckBox>
@@ -21,13 +22,6 @@ namespace {
 
 const std::filesystem::path Examples = QUILLON_EXAMPLES_DIR;
 
-// The line of a line array that starts with the key.
-std::string& lineOf(LineArray& lines, std::string_view key) {
-    for (auto& line : lines)
-        if (line.starts_with(key))
-            return line;
-    throw std::logic_error("no line " + std::string(key));
-}
 
 QString controlName(std::size_t row) {
     const auto name = OptionFields::optionFieldTable()[row].control;
@@ -459,7 +453,7 @@ void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDrop
     // Leaving without saving drops the edits: the line arrays still hold what the files hold.
     MsgBoxTesting::queueAnswer(MsgBoxAnswer::No);
     QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
-    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name=").text(), std::string("Name=Player"));
     open();
     QCOMPARE(box("txtplayername")->text(), QStringLiteral("Player"));
 }
@@ -477,7 +471,7 @@ void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
     QCOMPARE(calls.size(), 1);
     QVERIFY(calls[0].text.contains(QStringLiteral("Percent of Loot Dropped")));
     QVERIFY(button("cmdsave")->isEnabled());
-    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name="), std::string("Name=Player"));
+    QCOMPARE(lineOf(Startup::QuillonUserArray, "Name=").text(), std::string("Name=Player"));
     verifyFilesUntouched();
 }
 

@@ -55,14 +55,14 @@ public:
     // Replaces one line (1-based) of a file in the folder before it is loaded.
     void setLine(const char* fileName, std::size_t lineNumber, const std::string& text) {
         LineArray lines = splitLines(readBytes(dir / fileName));
-        lines.at(lineNumber - 1) = text;
+        lines.set(lineNumber - 1, text);
         folder.write(fileName, joinLines(lines));
     }
 
     void cutToLines(const char* fileName, std::size_t count) {
         LineArray lines = splitLines(readBytes(dir / fileName));
         lines.resize(count + 1);
-        lines.back().clear();
+        lines.set(count, "");
         folder.write(fileName, joinLines(lines));
     }
 
@@ -155,7 +155,7 @@ TEST_P(ForceBuySwitchTest, readsAsTheGameDoesAndWritesTrueOrFalse) {
     Functions::WriteLoadouts(form);
 
     LineArray expected = splitLines(before);
-    expected[21] = GetParam().checked ? "bForceBuying=True" : "bForceBuying=False";
+    expected.set(21, GetParam().checked ? "bForceBuying=True" : "bForceBuying=False");
     EXPECT_EQ(readBytes(dir / "QuillonMod.ini"), joinLines(expected));
 }
 

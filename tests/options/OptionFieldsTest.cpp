@@ -1,6 +1,7 @@
 #include "OptionFields.h"
 #include "SettingRecords.h"
 #include "Startup.h"
+#include "KeyLine.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -76,13 +77,6 @@ std::vector<LineArray> allArrays() {
     return arrays;
 }
 
-// The line of QuillonUser.ini or QuillonMod.ini that starts with the key.
-std::string& lineOf(LineArray& lines, std::string_view key) {
-    for (auto& line : lines)
-        if (line.starts_with(key))
-            return line;
-    throw std::logic_error("no line " + std::string(key));
-}
 
 class OptionFieldsTest : public ::testing::Test {
 protected:

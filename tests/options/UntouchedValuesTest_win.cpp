@@ -38,8 +38,8 @@ TEST(UntouchedValues, undecodableBytesSurviveSavesOfOtherEdits) {
     TempSystemDir folder(QUILLON_EXAMPLES_DIR);
     Startup::SystemDir = folder.systemDir();
     Startup::LoadIniFiles();
-    Startup::QlLoadoutsArray[1] = "ThiefLoadout[0]=Caf\xE9";
-    Startup::QuillonUserArray[1] = "Name=Ren\xE9";
+    Startup::QlLoadoutsArray.set(1, "ThiefLoadout[0]=Caf\xE9");
+    Startup::QuillonUserArray.set(1, "Name=Ren\xE9");
     Startup::SaveIniFiles();
     Startup::LoadIniFiles();
 

@@ -101,7 +101,7 @@ TEST(SettingUpdateProperty, anUpdateChangesOnlyItsLineAndSurvivesASaveAndReload)
             for (std::size_t i = 0; i < now.size(); ++i) {
                 const bool updated = Startup::settingsFiles()[f].selector == record.ArrayName &&
                                      i == static_cast<std::size_t>(record.LineIndex);
-                ASSERT_EQ(now[i], updated ? before[f][i].substr(0, record.Key.size()) + value
+                ASSERT_EQ(now[i], updated ? std::string(before[f][i].substr(0, record.Key.size())) + value
                                           : before[f][i]);
             }
         }

@@ -119,7 +119,7 @@ TEST_F(SettingRecordsTest, storedValuesReachTheDiskInTheFileOwnSpellingAndNowher
 TEST_F(SettingRecordsTest, storeChangesOnlyTheRecordedLine) {
     const int index = lookUp("AllowDownloads=");
     auto expected = allArrays();
-    expected[4][1] = "AllowDownloads=False";
+    expected[4].set(1, "AllowDownloads=False");
     store(index, "False");
     EXPECT_EQ(allArrays(), expected);
 }

@@ -209,7 +209,7 @@ TEST_F(StartupTest, onlyPlainFilesOfASettingsFileSizeAreRead) {
 
 TEST_F(StartupTest, saveWritesEveryLineWithCrLfAndLeavesTheArraysAlone) {
     Startup::LoadIniFiles();
-    Startup::QuillonAIArray[1] = "Key=Changed";
+    Startup::QuillonAIArray.set(1, "Key=Changed");
     const LineArray before = Startup::QuillonAIArray;
     Startup::SaveIniFiles();
     EXPECT_EQ(dir.read("QuillonAI.ini"), "[File4]\r\nKey=Changed\r\n");
@@ -217,11 +217,33 @@ TEST_F(StartupTest, saveWritesEveryLineWithCrLfAndLeavesTheArraysAlone) {
     EXPECT_TRUE(leftoverFiles().empty());
 }
 
+// The command line's save leaves alone a file that would get its very own bytes back, and
+// writes what the windows would write to every other file.
+TEST_F(StartupTest, changedFilesSaveRewritesOnlyFilesWhoseBytesChange) {
+    dir.write("QuillonAI.ini", "[File4]\nKey=Value\n"); // LF line ends become CR LF
+    Startup::LoadIniFiles();
+    Startup::QuillonUserArray.set(1, "Key=Edited");
+    const auto inode = [this](const char* name) {
+        struct stat st {};
+        ::stat((dir.path() / name).c_str(), &st);
+        return st.st_ino;
+    };
+    const auto before = std::vector{inode("QLLoadouts.ini"), inode("QuillonUser.ini"),
+                                    inode("QuillonAI.ini")};
+    Startup::SaveIniFiles(Startup::Rewrite::ChangedFiles);
+    EXPECT_EQ(inode("QLLoadouts.ini"), before[0]);
+    EXPECT_NE(inode("QuillonUser.ini"), before[1]);
+    EXPECT_NE(inode("QuillonAI.ini"), before[2]);
+    EXPECT_EQ(dir.read("QuillonUser.ini"), "[File3]\r\nKey=Edited\r\n");
+    EXPECT_EQ(dir.read("QuillonAI.ini"), "[File4]\r\nKey=Value\r\n");
+    EXPECT_TRUE(leftoverFiles().empty());
+}
+
 // A value must never split its line: the save refuses before anything is written.
 TEST_F(StartupTest, saveRefusesALineHoldingALineBreak) {
     for (const char* value : {"Key=a\r\nb", "Key=a\n", "Key=\rb"}) {
         Startup::LoadIniFiles();
-        Startup::QuillonUserArray[1] = value;
+        Startup::QuillonUserArray.set(1, value);
         try {
             Startup::SaveIniFiles();
             ADD_FAILURE() << "should be refused";
@@ -250,8 +272,8 @@ TEST_F(StartupTest, fileWrittenByAnotherProgramSinceTheLoadIsReplacedOnlyWhenThe
     for (const auto& c : cases) {
         SCOPED_TRACE(c.onDisk + std::to_string(c.answer.value_or(-1)));
         Startup::LoadIniFiles();
-        Startup::QuillonUserArray[1] = "Key=Edited";
-        Startup::QuillonAIArray[1] = "Key=Edited";
+        Startup::QuillonUserArray.set(1, "Key=Edited");
+        Startup::QuillonAIArray.set(1, "Key=Edited");
         std::this_thread::sleep_for(std::chrono::milliseconds(10)); // a later modification time
         dir.write("QuillonUser.ini", c.onDisk);
         std::vector<std::string> asked;
@@ -326,7 +348,7 @@ TEST_F(StartupTest, saveRefusingAnyOneFileChangesNoneAndLeavesNoTemporaryFile) {
         SCOPED_TRACE(FileNames[refused]);
         Startup::LoadIniFiles();
         for (int i = 0; i < 5; ++i)
-            array(i)[1] = "Key=New";
+            array(i).set(1, "Key=New");
         const fs::path target = dir.path() / FileNames[refused];
         fs::permissions(target,
                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -377,7 +399,7 @@ TEST_F(StartupTest, saveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
     fs::remove(dir.path() / "QuillonUser.ini");
     fs::create_symlink(elsewhere.path() / "real.ini", dir.path() / "QuillonUser.ini");
     Startup::LoadIniFiles();
-    Startup::QuillonUserArray[0] = "[Edited]";
+    Startup::QuillonUserArray.set(0, "[Edited]");
     Startup::SaveIniFiles();
     EXPECT_TRUE(fs::is_symlink(dir.path() / "QuillonUser.ini"));
     EXPECT_EQ(elsewhere.read("real.ini"), "[Edited]\r\n");
@@ -385,7 +407,7 @@ TEST_F(StartupTest, saveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
 
 TEST_F(StartupTest, saveThroughALinkLoopFailsAndChangesNothing) {
     Startup::LoadIniFiles();
-    Startup::QlLoadoutsArray[1] = "Key=New";
+    Startup::QlLoadoutsArray.set(1, "Key=New");
     fs::remove(dir.path() / "QLAux.ini");
     fs::create_symlink("loop-b", dir.path() / "QLAux.ini");
     fs::create_symlink("QLAux.ini", dir.path() / "loop-b");
@@ -402,7 +424,7 @@ TEST_F(StartupTest, saveThroughALinkLoopFailsAndChangesNothing) {
 TEST_F(StartupTest, fileNamesAreFoundIgnoringCaseAndKeepTheirSpellingOnSave) {
     fs::rename(dir.path() / "QuillonMod.ini", dir.path() / "quillonmod.INI");
     Startup::LoadIniFiles();
-    Startup::QuillonModArray[1] = "Key=Lower";
+    Startup::QuillonModArray.set(1, "Key=Lower");
     Startup::SaveIniFiles();
     EXPECT_EQ(dir.read("quillonmod.INI"), "[File2]\r\nKey=Lower\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "QuillonMod.ini"));

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""quillon-settings beside crudini, Debian's INI tool, on the five settings files at their largest.
+
+Each of the five files holds 32,766 lines: a section of filler lines as the store benchmark makes
+them, followed by the sample file's own lines, so that every key lookup walks nearly the whole
+file. quillon-settings sets two options (reading and writing all five files, as the windows do);
+crudini sets one key in one file. Each program runs several times; the median wall time and the
+largest memory peak (maximum resident set size) of its runs are compared.
+
+Usage: cli_vs_crudini.py PATH-TO-quillon-settings [RUNS]
+"""
+import os
+import pathlib
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+LINES_PER_FILE = 32766
+FILE_NAMES = ["QLLoadouts.ini", "QuillonMod.ini", "QuillonUser.ini", "QuillonAI.ini", "QLAux.ini"]
+SAMPLES = pathlib.Path(__file__).resolve().parent.parent / "examples" / "System"
+
+
+def make_files(system: pathlib.Path) -> int:
+    """Writes the five files into system; returns their total size in bytes."""
+    system.mkdir(parents=True)
+    total = 0
+    for name in FILE_NAMES:
+        sample = (SAMPLES / name).read_bytes().split(b"\r\n")[:-1]
+        lines = [b"[Bench.Filler]"]
+        lines += [b"SettingNumber%d=Some value with spaces, %d" % (i, i * 7)
+                  for i in range(LINES_PER_FILE - len(sample) - 1)]
+        lines += sample
+        data = b"".join(line + b"\r\n" for line in lines)
+        (system / name).write_bytes(data)
+        total += len(data)
+    return total
+
+
+def measure(argv, runs):
+    """Runs argv runs times; returns (median seconds, largest peak in KiB)."""
+    times, peaks = [], []
+    for _ in range(runs):
+        start = time.perf_counter()
+        child = subprocess.Popen(argv, stdin=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        times.append(time.perf_counter() - start)
+        peaks.append(usage.ru_maxrss)
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit("%s failed with status %d" % (argv[0], os.waitstatus_to_exitcode(status)))
+    return statistics.median(times), max(peaks)
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    program = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 11
+    crudini = shutil.which("crudini")
+    if not crudini:
+        sys.exit("crudini is not installed (make bench installs it)")
+    with tempfile.TemporaryDirectory(prefix="quillon-cli-bench-") as scratch:
+        system = pathlib.Path(scratch) / "System"
+        total = make_files(system)
+        ours_time, ours_peak = measure(
+            [program, "--system-dir", str(system), "set", "TimeLimit=45",
+             "PercentageLootDropped=35"], runs)
+        theirs_time, theirs_peak = measure(
+            [crudini, "--set", str(system / "QuillonMod.ini"), "QuillonMod.QuillonGame",
+             "TimeLimit", "45"], runs)
+
+    mib = 1024 * 1024
+    print()
+    print("Five files of %d lines, %.1f MiB in all; median of %d runs each"
+          % (LINES_PER_FILE, total / mib, runs))
+    print("  quillon-settings set (2 options, 5 files): %8.1f ms  peak %6.1f MiB"
+          % (ours_time * 1000, ours_peak / 1024))
+    print("  crudini --set (1 key, 1 file):             %8.1f ms  peak %6.1f MiB"
+          % (theirs_time * 1000, theirs_peak / 1024))
+    print("  time: quillon-settings takes %.3f of crudini's (target: under 0.050)"
+          % (ours_time / theirs_time))
+    print("  memory: quillon-settings' peak is %.2f times the files' size (target: at most 2)"
+          % (ours_peak * 1024 / total))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,75 @@
+#include "Console.h"
+
+#include "CodePage.h"
+#include "Utf8.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <memory>
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace Console {
+
+namespace {
+
+// Wide text from UTF-8 that the program made itself, so always well formed.
+std::wstring wideFromUtf8(std::string_view text) {
+    const auto utf16 = utf16FromUtf8(text).value_or(u"\uFFFD");
+    return {utf16.begin(), utf16.end()};
+}
+
+void writeAll(DWORD which, std::FILE* stream, std::string_view text) {
+    const HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = wideFromUtf8(text);
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    // Redirected: UTF-8 bytes exactly as given, LF not turned into CR LF.
+    _setmode(_fileno(stream), _O_BINARY);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+std::vector<std::string> arguments(int, char**) {
+    int count = 0;
+    std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(
+        CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) {
+        const std::wstring_view arg(wide.get()[i]);
+        args.push_back(utf8FromUtf16(std::u16string(arg.begin(), arg.end())));
+    }
+    return args;
+}
+
+void writeOut(std::string_view text) {
+    writeAll(STD_OUTPUT_HANDLE, stdout, text);
+}
+
+void writeError(std::string_view text) {
+    writeAll(STD_ERROR_HANDLE, stderr, text);
+}
+
+std::optional<std::string> gamePathFromArgument(const std::string& folder) {
+    auto text = utf16FromUtf8(folder);
+    if (!text)
+        return std::nullopt;
+    for (char16_t& c : *text)
+        if (c == u'/')
+            c = u'\\';
+    return CodePage::encode(*text);
+}
+
+std::string utf8FromNative(std::string_view text) {
+    return utf8FromUtf16(CodePage::decode(text));
+}
+
+} // namespace Console

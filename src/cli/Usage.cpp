@@ -1,0 +1,57 @@
+#include "Usage.h"
+
+std::string helpText() {
+    return R"(Usage:
+  quillon-settings [--system-dir DIR] show [--json]
+  quillon-settings [--system-dir DIR] get NAME [--json]
+  quillon-settings [--system-dir DIR] set NAME=VALUE [NAME=VALUE ...]
+  quillon-settings --help | --version
+
+Shows and changes the settings that Brackens' Quillon Tool's two windows edit, in the five
+settings files of the game's System folder, with the same conversions and checks.
+
+Commands:
+  show   every setting as NAME=VALUE, one a line (--json: one JSON object of strings)
+  get    one setting's value (--json: a JSON object with that one member)
+  set    changes settings; all values are checked first, then the five files are written
+         once, all or nothing. Nothing is written when any value is refused.
+
+Settings (names match ignoring letter case):
+  thief1 thief2 thief3 thief4 guard1 guard2 guard3 guard4
+                          loadout names, at most 30 characters
+  ForceBuying             switch
+  Name                    player name, at most 20 characters
+  ShowVisibility bTeamMessagesShowLocation AllowDownloads bInvertMouse
+  bBalanceTeams bLogIPInChat
+                          switches
+  MouseSensitivity        at most 4 characters
+  PurgeCacheDays TimeLimit GuardStartMoney ThievesStartMoney
+                          at most 3 characters
+  PercentageLootDropped PercentageToPassVote
+                          percentages (35 is stored as 0.35), at most 3 characters
+  Switches are set with true, false, 1 or 0 and shown as True or False. A number always takes
+  a decimal point. A setting whose key stands in none of the files is told on standard error
+  as missing (null in JSON), and cannot be set.
+
+The System folder:
+  --system-dir DIR   the game's folder or its System folder ("System" is added when DIR does
+                     not end in it, as the main menu's "Set" button does)
+  Without it, the same search as the main menu: the install folder from the registry, then
+  C:\Unreal Tournament, C:\Games\Unreal Tournament and C:\Program files\Unreal Tournament.
+  On Linux these are looked up in the Wine prefix ($WINEPREFIX, else ~/.wine).
+
+Text:
+  Values are UTF-8 on the command line and on output. The settings files are in the Windows
+  code page (Windows-1252 on Linux, the system's ANSI code page on Windows); a value holding a
+  character the code page cannot hold is refused. On Windows, output to a console window is
+  shown in wide characters; redirected output is UTF-8.
+
+Exit status:
+  0 success; 1 a file could not be read or written (the message names the file and the
+  reason); 2 a usage error or a refused value; 3 no System folder found.
+)";
+}
+
+std::string versionText() {
+    return "quillon-settings " QUILLON_VERSION " (Brackens' Quillon Tool)\n";
+}

@@ -1,0 +1,96 @@
+// quillon-settings: shows and sets the settings of the two editor windows from the command
+// line, for server operators and scripts. It never opens a window and never reads its input.
+#include "CommandLine.h"
+#include "Console.h"
+#include "Failure.h"
+#include "JsonText.h"
+#include "SettingNames.h"
+#include "SettingsEditor.h"
+#include "SystemFolder.h"
+#include "Usage.h"
+
+#include <exception>
+
+namespace {
+
+void tellMissing(const SettingNames::Setting& setting) {
+    Console::writeError("quillon-settings: " + setting.name +
+                        " is missing: no line of the five settings files starts with \"" +
+                        setting.name + "=\"\n");
+}
+
+void show(SettingsEditor& editor, bool json) {
+    std::vector<std::pair<std::string, std::optional<std::string>>> members;
+    for (const auto& setting : SettingNames::all())
+        members.emplace_back(setting.name, editor.shownValue(setting));
+    if (json) {
+        Console::writeOut(JsonText::object(members) + "\n");
+    } else {
+        std::string out;
+        for (const auto& [name, value] : members)
+            if (value)
+                out += name + "=" + *value + "\n";
+        Console::writeOut(out);
+    }
+    for (std::size_t i = 0; i < members.size(); ++i)
+        if (!members[i].second)
+            tellMissing(SettingNames::all()[i]);
+}
+
+void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json) {
+    const auto value = editor.shownValue(setting);
+    if (json)
+        Console::writeOut(JsonText::object({{setting.name, value}}) + "\n");
+    else if (value)
+        Console::writeOut(*value + "\n");
+    if (!value)
+        tellMissing(setting);
+}
+
+ExitStatus run(const Command& command) {
+    switch (command.action) {
+    case Command::Action::Help:
+        Console::writeOut(helpText());
+        return ExitStatus::Success;
+    case Command::Action::Version:
+        Console::writeOut(versionText());
+        return ExitStatus::Success;
+    default:
+        break;
+    }
+
+    // Everything the arguments alone can tell is checked before any folder is looked at.
+    const SettingNames::Setting* wanted = nullptr;
+    std::vector<AcceptedValue> values;
+    if (command.action == Command::Action::Set)
+        values = acceptAssignments(command.assignments);
+    if (command.action == Command::Action::Get) {
+        wanted = SettingNames::find(command.name);
+        if (!wanted)
+            throw Failure(ExitStatus::Refused,
+                          "unknown setting \"" + command.name + "\" (see quillon-settings --help)");
+    }
+    findSystemFolder(command.systemDir);
+    SettingsEditor editor;
+    if (command.action == Command::Action::Show)
+        show(editor, command.json);
+    else if (command.action == Command::Action::Get)
+        get(editor, *wanted, command.json);
+    else
+        editor.set(values);
+    return ExitStatus::Success;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return static_cast<int>(run(parseCommandLine(Console::arguments(argc, argv))));
+    } catch (const Failure& failure) {
+        Console::writeError("quillon-settings: " + std::string(failure.what()) + "\n");
+        return static_cast<int>(failure.status());
+    } catch (const std::exception& error) {
+        Console::writeError("quillon-settings: " + std::string(error.what()) + "\n");
+        return static_cast<int>(ExitStatus::FileProblem);
+    }
+}

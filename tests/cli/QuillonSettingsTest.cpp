@@ -1,0 +1,260 @@
+// Runs the real quillon-settings on System folders of the tests' own and checks its exit status,
+// what it says, and every byte of the five files afterwards.
+#include "RunProgram.h"
+#include "TempDir.h"
+#include "Utf8.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "EnvFolder.h"
+#endif
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Examples = QUILLON_EXAMPLES_DIR;
+const fs::path Fixtures = QUILLON_FIXTURES_DIR;
+const char* const FileNames[] = {"QLLoadouts.ini", "QuillonMod.ini", "QuillonUser.ini",
+                                 "QuillonAI.ini", "QLAux.ini"};
+
+// The text "from" in one file, expected to read "to" after the run.
+struct Edit {
+    const char* file;
+    std::string from;
+    std::string to;
+};
+
+struct Case {
+    const char* name;
+    std::vector<std::string> args; // "@" stands for the game folder, whose System folder
+                                   // holds the sample files with the input case's files over them
+    int status;
+    std::vector<std::string> out = {}; // fragments of standard output
+    std::string err = {};              // a fragment of standard error; "" when none is expected
+    const char* input = "";            // a fixture case whose files stand over the sample files
+    const char* expected = "";         // a fixture folder of files expected afterwards
+    std::vector<Edit> edits = {}; // changes expected beyond that; none: the files are untouched
+    void (*prepare)(const fs::path& system) = nullptr; // anything else the case needs
+};
+
+// Names the case in ctest's list instead of showing its bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+void dropTimeLimit(const fs::path& system) {
+    std::string bytes = TempDir::bytesOf(system / "QuillonMod.ini");
+    bytes.erase(bytes.find("TimeLimit=20\r\n"), 14);
+    std::ofstream(system / "QuillonMod.ini", std::ios::binary) << bytes;
+}
+
+std::string program() {
+    return QUILLON_SETTINGS_PATH;
+}
+
+const std::string CafeEuro = "Caf\xc3\xa9 \xe2\x82\xac"; // "Café €" in UTF-8
+
+// The arguments after "--system-dir @".
+std::vector<std::string> in(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--system-dir", "@"});
+    return args;
+}
+
+void makeQuillonModReadOnly(const fs::path& system) {
+    fs::permissions(system / "QuillonMod.ini",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+void removeQLLoadouts(const fs::path& system) {
+    fs::remove(system / "QLLoadouts.ini");
+}
+
+// clang-format off
+const std::vector<Case> Cases = {
+    // Reading, as the windows show the values
+    {"showListsEverySetting", in({"show"}), 0,
+     {"thief1=Shadow Runner\n", "guard4=Lantern Bearer\n", "ForceBuying=True\n", "Name=Player\n",
+      "MouseSensitivity=3.00\n", "bInvertMouse=False\n", "PercentageLootDropped=29\n"}},
+    {"getMatchesNamesIgnoringCase", {"get", "percentageTOpassvote", "--system-dir", "@"}, 0, {"50\n"}},
+    {"getGivesUtf8", in({"get", "THIEF4"}), 0, {CafeEuro + " Fingers\n"}, "", "loadouts/unedited"},
+    {"getOfAMissingKeySaysSo", in({"get", "TimeLimit"}), 0, {}, "TimeLimit is missing", "", "", {},
+     dropTimeLimit},
+    // Writing, byte for byte as the windows write the same edit
+    {"setText", in({"set", "timelimit=45"}), 0, {}, "", "", "",
+     {{"QuillonMod.ini", "TimeLimit=20", "TimeLimit=45"}}},
+    {"setPercentStoresAFraction", in({"set", "PercentageLootDropped=35"}), 0, {}, "", "", "",
+     {{"QuillonMod.ini", "Dropped=0.29", "Dropped=0.35"}}},
+    {"setSwitch", in({"set", "bInvertMouse=TRUE", "bLogIPInChat=0"}), 0, {}, "", "", "",
+     {{"QuillonUser.ini", "bInvertMouse=False", "bInvertMouse=True"}}},
+    {"setLoadoutsAndAnOptionInOneSave",
+     in({"set", "thief1=", "thief2=  Rope and Arrows ", "thief3=Gas=Bomber", "thief4=" + CafeEuro,
+         "guard1=N", "ForceBuying=false", "TimeLimit=45"}), 0, {}, "", "", "loadouts/edited/expected",
+     {{"QLLoadouts.ini", "A name longer than thirty characters, kept whole", "Lantern Bearer"},
+      {"QuillonMod.ini", "TimeLimit=20", "TimeLimit=45"}}},
+    {"setForceBuyingWritesTrueAndCrLf", in({"set", "forcebuying=1"}), 0, {}, "",
+     "loadouts/unedited", "loadouts/unedited/expected"},
+    // Refused, nothing written
+    {"unknownName", in({"set", "TimeLimit=45", "Colour=red"}), 2, {}, "unknown setting \"Colour\""},
+    {"noEqualsSign", in({"set", "TimeLimit"}), 2, {}, "has no \"=\""},
+    {"percentNotANumber", in({"set", "PercentageToPassVote=abc"}), 2, {},
+     "PercentageToPassVote: \"abc\" is not a number"},
+    {"switchNotASwitchValue", in({"set", "bBalanceTeams=yes"}), 2, {}, "bBalanceTeams: \"yes\""},
+    {"optionOutsideTheCodePage", in({"set", "TimeLimit=45", "Name=\xce\xa9"}), 2, {},
+     "Name: \"\xce\xa9\""},
+    {"loadoutOutsideTheCodePage", in({"set", "guard2=A \xce\xa9"}), 2, {}, "guard2: "},
+    {"optionWithALineBreak", in({"set", "Name=a\nb"}), 2, {}, "Name: "},
+    {"loadoutWithALineBreak", in({"set", "thief3=a\rb"}), 2, {}, "thief3: "},
+    {"longerThanTheBox", in({"set", "MouseSensitivity=1.234"}), 2, {},
+     "MouseSensitivity: the value has 5 characters; at most 4"},
+    {"loadoutLongerThanTheBox", in({"set", "guard4=" + std::string(31, 'x')}), 2, {},
+     "guard4: the value has 31 characters; at most 30"},
+    {"setOfAMissingKey", in({"set", "TimeLimit=45"}), 2, {}, "TimeLimit: no line", "", "", {},
+     dropTimeLimit},
+    {"readOnlyFile", in({"set", "TimeLimit=45"}), 1, {}, "QuillonMod.ini\": the file is read-only",
+     "", "", {}, makeQuillonModReadOnly},
+    {"folderWithoutTheFiles", in({"show"}), 3, {}, "holds no QLLoadouts.ini", "", "", {},
+     removeQLLoadouts},
+    {"noCommand", in({}), 2, {}, "no command given"},
+    {"jsonWithSet", {"set", "TimeLimit=45", "--json"}, 2, {}, "--json goes with show and get"},
+    {"help", {"--help"}, 0, {"quillon-settings [--system-dir DIR] show [--json]", "Exit status"}},
+};
+// clang-format on
+
+class QuillonSettingsTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
+    const Case& c = GetParam();
+    TempDir folder;
+    const fs::path system = folder.path() / "System";
+    folder.copyFilesFrom(Examples, "System");
+    if (*c.input)
+        folder.copyFilesFrom(Fixtures / c.input, "System");
+    if (c.prepare)
+        c.prepare(system);
+    std::map<std::string, std::string> before;
+    for (const char* file : FileNames)
+        before[file] = TempDir::bytesOf(system / file);
+
+    auto args = c.args;
+    for (auto& arg : args)
+        if (arg == "@")
+            arg = folder.path().string();
+    const ProgramRun run = runProgram(program(), args, folder.path());
+
+    EXPECT_EQ(run.status, c.status) << run.err;
+    for (const auto& fragment : c.out)
+        EXPECT_NE(run.out.find(fragment), std::string::npos) << fragment << " in\n" << run.out;
+    if (c.err.empty())
+        EXPECT_EQ(run.err, "");
+    else
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    for (const char* file : FileNames) {
+        const fs::path expectedFile = fs::path(Fixtures) / c.expected / file;
+        std::string expected =
+            *c.expected && fs::exists(expectedFile) ? TempDir::bytesOf(expectedFile) : before[file];
+        for (const auto& edit : c.edits)
+            if (edit.file == std::string(file))
+                expected.replace(expected.find(edit.from), edit.from.size(), edit.to);
+        EXPECT_EQ(TempDir::bytesOf(system / file), expected) << file;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuillonSettingsTest, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A JSON string's text, its escapes undone (a pair of \u escapes makes one character).
+std::string unescape(const std::string& text) {
+    std::u16string escaped;
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && text.at(i + 1) == 'u') {
+            escaped += static_cast<char16_t>(std::stoi(text.substr(i + 2, 4), nullptr, 16));
+            i += 5;
+            continue;
+        }
+        out += utf8FromUtf16(std::exchange(escaped, {}));
+        out += text[i] != '\\' ? text[i]
+                               : "\"\\/\b\f\n\r\t"[std::string("\"\\/bfnrt").find(text[++i])];
+    }
+    return out + utf8FromUtf16(escaped);
+}
+
+// The object that --json writes, read back: each member a string, or nothing for null.
+std::map<std::string, std::optional<std::string>> readJsonObject(const std::string& json) {
+    static const std::regex member(
+        R"re(\s*"((?:[^"\\\x00-\x1f]|\\.)*)"\s*:\s*(null|"((?:[^"\\\x00-\x1f]|\\.)*)")\s*([,}]))re");
+    std::map<std::string, std::optional<std::string>> members;
+    auto at = json.cbegin() + static_cast<std::ptrdiff_t>(json.find_first_not_of(" \n")) + 1;
+    std::smatch found;
+    EXPECT_EQ(json.at(0), '{');
+    while (
+        std::regex_search(at, json.cend(), found, member, std::regex_constants::match_continuous)) {
+        members[unescape(found[1])] =
+            found[2] == "null" ? std::nullopt : std::optional(unescape(found[3]));
+        at = found[0].second;
+        if (found[4] == "}")
+            return members;
+    }
+    ADD_FAILURE() << "not a JSON object of strings: " << json;
+    return members;
+}
+
+TEST(QuillonSettingsJsonTest, showJsonReadsBackAsTheShownValuesWithMissingAsNull) {
+    TempDir folder;
+    folder.copyFilesFrom(Examples, "System");
+    folder.copyFilesFrom(Fixtures / "loadouts/unedited", "System");
+    dropTimeLimit(folder.path() / "System");
+    const auto args = std::vector<std::string>{"--system-dir", folder.path().string(), "show"};
+    const ProgramRun text = runProgram(program(), args, folder.path());
+    auto jsonArgs = args;
+    jsonArgs.push_back("--json");
+    const ProgramRun json = runProgram(program(), jsonArgs, folder.path());
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.err.find("TimeLimit is missing"), std::string::npos) << json.err;
+
+    const auto members = readJsonObject(json.out);
+    EXPECT_EQ(members.size(), 23u);
+    EXPECT_EQ(members.at("TimeLimit"), std::nullopt);
+    EXPECT_EQ(members.at("thief4"), CafeEuro + " Fingers");
+    EXPECT_EQ(members.at("guard2"), "Crossbow\tSentry");
+    std::size_t shown = 0;
+    for (std::size_t start = 0, end; (end = text.out.find('\n', start)) != std::string::npos;
+         start = end + 1, ++shown) {
+        const std::string line = text.out.substr(start, end - start);
+        const std::string name = line.substr(0, line.find('='));
+        EXPECT_EQ(members.at(name), line.substr(name.size() + 1)) << line;
+    }
+    EXPECT_EQ(shown, 22u);
+}
+
+#ifndef _WIN32
+// The automatic search, in a Wine prefix of the test's own.
+TEST(QuillonSettingsSearchTest, findsTheFolderTheRegistryNamesElseExitsWithThree) {
+    EnvFolder prefix("WINEPREFIX");
+    const auto args = std::vector<std::string>{"get", "TimeLimit"};
+    const ProgramRun none = runProgram(program(), args, prefix.path());
+    EXPECT_EQ(none.status, 3);
+    EXPECT_NE(none.err.find("no System folder found"), std::string::npos) << none.err;
+
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices/c:");
+    prefix.copyFilesFrom(Examples, "drive_c/Quillon/System");
+    prefix.write("system.reg",
+                 "WINE REGISTRY Version 2\n;; All keys relative to "
+                 "\\\\Machine\n\n[Software\\\\Unreal Technology\\\\"
+                 "Installed Apps\\\\UnrealTournament]\n\"Folder\"=\"C:\\\\Quillon\"\n");
+    const ProgramRun found = runProgram(program(), args, prefix.path());
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "20\n");
+}
+#endif
+
+} // namespace
