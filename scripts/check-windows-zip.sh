@@ -34,11 +34,13 @@ done
 headers=$(x86_64-w64-mingw32-objdump -p "$exe")
 grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" ||
     fail "quillon-tool.exe is not a windowed program: Windows would open a console beside it"
-# Only DLLs that Windows has: no Qt, no compiler runtime (libstdc++, libgcc, winpthread).
+# Only DLLs that Windows has: no Qt, no compiler runtime (libstdc++, libgcc, winpthread). An
+# api-ms-win-* name is one of Windows' own API sets, which its loader maps onto system DLLs.
 imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 [ -n "$imports" ] || fail "cannot read the DLL imports of $exe"
 for dll in $imports; do
     lower=$(echo "$dll" | tr '[:upper:]' '[:lower:]')
+    [[ $lower == api-ms-win-* ]] && continue
     [ -f "$system_dlls/$lower" ] && [[ $lower != qt* && $lower != lib* ]] ||
         fail "quillon-tool.exe needs $dll, which Windows does not have"
 done
