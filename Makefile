@@ -4,7 +4,7 @@
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
-BENCH_PKGS := libbenchmark-dev crudini
+BENCH_PKGS := libbenchmark-dev crudini time
 # The Windows build of the core and its tests, run under Wine.
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64
 # Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
