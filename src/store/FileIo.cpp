@@ -105,14 +105,18 @@ std::uint64_t hashOf(std::string_view bytes) {
 FileContents readFile(const std::string& path) {
     FileStamp stamp;
     FileContents contents;
-    contents.bytes = readPlainFile(path, MaxFileBytes, stamp);
-    contents.snapshot = {stamp.size, stamp.modified, hashOf(contents.bytes.view())};
+    contents.bytes = std::make_shared<const ByteBlock>(readPlainFile(path, MaxFileBytes, stamp));
+    contents.snapshot = {stamp.size, stamp.modified, contents.bytes, 0};
     return contents;
 }
 
 FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash) {
     const auto stamp = stampOf(path);
-    return {stamp ? stamp->size : 0, stamp ? stamp->modified : 0, hash};
+    return {stamp ? stamp->size : 0, stamp ? stamp->modified : 0, nullptr, hash};
+}
+
+std::uint64_t hashOf(const FileSnapshot& snapshot) {
+    return snapshot.bytesRead ? hashOf(snapshot.bytesRead->view()) : snapshot.hashWritten;
 }
 
 bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
@@ -128,7 +132,7 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
     // A new time alone may be a rewrite of the same bytes: only the bytes decide.
     try {
         FileStamp now;
-        return hashOf(readPlainFile(path, MaxFileBytes, now).view()) != snapshot.hash;
+        return hashOf(readPlainFile(path, MaxFileBytes, now).view()) != hashOf(snapshot);
     } catch (const std::exception&) {
         return true;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -18,11 +19,17 @@ inline constexpr std::uint64_t MaxFileBytes = 64ull * 1024 * 1024;
 struct FileSnapshot {
     std::uint64_t size = 0;
     std::int64_t modified = 0; // modification time in the system's own units
-    std::uint64_t hash = 0;    // of every byte
+    // Its bytes when it was read (shared with whatever was made of them), or the hash of the bytes
+    // written: the hash of bytes read is worked out only when it is needed.
+    std::shared_ptr<const ByteBlock> bytesRead;
+    std::uint64_t hashWritten = 0;
 };
 
+// The hash of the bytes the snapshot stands for.
+std::uint64_t hashOf(const FileSnapshot& snapshot);
+
 struct FileContents {
-    ByteBlock bytes;
+    std::shared_ptr<const ByteBlock> bytes;
     FileSnapshot snapshot;
 };
 

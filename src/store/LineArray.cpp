@@ -87,18 +87,18 @@ void LineArray::resize(std::size_t n) {
 }
 
 bool LineArray::joinsToTheBytesSplit() const noexcept {
+    const std::string_view loaded = loaded_ ? loaded_->view() : std::string_view();
     std::size_t pos = 0;
     for (std::size_t i = 0; i + 1 < spans_.size(); ++i) {
         const Span& span = spans_[i];
         if (span.replaced || span.offset != pos)
             return false;
         pos += span.length;
-        if (pos + 2 > loaded_.size() || loaded_.view()[pos] != '\r' ||
-            loaded_.view()[pos + 1] != '\n')
+        if (pos + 2 > loaded.size() || loaded[pos] != '\r' || loaded[pos + 1] != '\n')
             return false;
         pos += 2;
     }
-    return pos == loaded_.size();
+    return pos == loaded.size();
 }
 
 bool operator==(const LineArray& a, const LineArray& b) {
@@ -119,14 +119,14 @@ std::size_t LineArray::firstLineHoldingABreak() const noexcept {
     return spans_.size();
 }
 
-LineArray splitLines(ByteBlock bytes, std::size_t limit) {
+LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit) {
     LineArray lines;
     // Settings lines are some tens of bytes long; a guess saves most regrowing.
-    lines.spans_.reserve(std::min(bytes.size() / 24, limit) + 2);
-    LineWalker walker(bytes.view());
+    lines.spans_.reserve(std::min(bytes->size() / 24, limit) + 2);
+    LineWalker walker(bytes->view());
     std::string_view line;
     while (lines.spans_.size() <= limit && walker.next(line))
-        lines.spans_.push_back({static_cast<std::uint32_t>(line.data() - bytes.data()),
+        lines.spans_.push_back({static_cast<std::uint32_t>(line.data() - bytes->view().data()),
                                 static_cast<std::uint32_t>(line.size()), 0});
     lines.spans_.emplace_back(); // the spare element
     lines.loaded_ = std::move(bytes);
@@ -134,7 +134,7 @@ LineArray splitLines(ByteBlock bytes, std::size_t limit) {
 }
 
 LineArray splitLines(std::string_view bytes) {
-    return splitLines(ByteBlock(bytes), static_cast<std::size_t>(-1));
+    return splitLines(std::make_shared<const ByteBlock>(bytes), static_cast<std::size_t>(-1));
 }
 
 bool holdsLineBreak(std::string_view bytes) {

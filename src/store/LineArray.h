@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -13,8 +14,9 @@
 
 // One settings file in memory: element k holds line k + 1 as raw bytes, without its terminator,
 // and the last element is always one spare empty element. The lines of a loaded file stay in the
-// one block of bytes the file was read into; a line that is replaced gets bytes of its own. So a
-// file of many lines costs little more memory than its size, and loads without a copy per line.
+// one block of bytes the file was read into, which is never changed (copies of the array share
+// it); a line that is replaced gets bytes of its own. So a file of many lines costs little more
+// memory than its size, and loads without a copy per line.
 class LineArray {
 public:
     LineArray() = default;
@@ -38,7 +40,7 @@ public:
     // has been replaced or dropped, and the file ended every line with CR LF.
     bool joinsToTheBytesSplit() const noexcept;
     // The bytes the lines were split from.
-    std::string_view bytesSplit() const noexcept { return loaded_.view(); }
+    const std::shared_ptr<const ByteBlock>& bytesSplit() const noexcept { return loaded_; }
 
     class const_iterator {
     public:
@@ -66,7 +68,7 @@ public:
 
     friend bool operator==(const LineArray& a, const LineArray& b);
     friend std::ostream& operator<<(std::ostream& out, const LineArray& lines);
-    friend LineArray splitLines(ByteBlock bytes, std::size_t limit);
+    friend LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit);
     // The first line that holds a line break, or the size when none does.
     std::size_t firstLineHoldingABreak() const noexcept;
 
@@ -78,12 +80,14 @@ private:
         std::uint32_t replaced : 1 = 0; // lines split from loaded bytes hold no line break
     };
     std::string_view line(const Span& span) const noexcept {
-        return (span.replaced ? std::string_view(replaced_) : loaded_.view())
-            .substr(span.offset, span.length);
+        if (span.length == 0)
+            return {};
+        const char* bytes = span.replaced ? replaced_.data() : loaded_->view().data();
+        return {bytes + span.offset, span.length};
     }
 
-    ByteBlock loaded_;     // the file's bytes, as read
-    std::string replaced_; // the bytes of lines set since
+    std::shared_ptr<const ByteBlock> loaded_; // the file's bytes, as read
+    std::string replaced_;                    // the bytes of lines set since
     std::vector<Span> spans_;
 };
 
@@ -94,7 +98,7 @@ inline constexpr std::size_t MaxLinesPerFile = 32766;
 // The bytes between terminators are kept exactly; nothing is decoded. The array keeps the bytes.
 // No more than limit + 1 lines are split: an array of more than limit lines (and the spare)
 // means the bytes hold more lines than that.
-LineArray splitLines(ByteBlock bytes, std::size_t limit);
+LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit);
 LineArray splitLines(std::string_view bytes);
 
 // Whether the bytes hold a CR or an LF, which would end a line in a file.

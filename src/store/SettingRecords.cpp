@@ -22,8 +22,11 @@ std::int16_t cappedLength(std::size_t length) {
     return static_cast<std::int16_t>(std::min(length, Int16Max));
 }
 
-bool startsWithKey(std::string_view line, std::string_view key) {
+// Whether the line starts with the key, ignoring letter case. keyStart is the key's first
+// character in upper case: most lines are told apart by it alone.
+bool startsWithKey(std::string_view line, std::string_view key, char keyStart) {
     return line.size() >= key.size() &&
+           (key.empty() || AsciiCase::toUpper(line[0]) == keyStart) &&
            AsciiCase::equalIgnoringCase(line.substr(0, key.size()), key);
 }
 
@@ -49,12 +52,13 @@ void LookUpSetting(const ShowMessage& showMessage) {
         throw std::length_error("setting key too long");
     record.KeyLength = static_cast<std::int16_t>(record.Key.size());
 
+    const char keyStart = record.Key.empty() ? '\0' : AsciiCase::toUpper(record.Key[0]);
     for (const auto& file : Startup::settingsFiles()) {
         const LineArray& lines = *file.lines;
         // Loads refuse files of more than 32,766 lines, so every index fits 16 bits.
         const std::size_t count = std::min(lines.size(), Int16Max + 1);
         for (std::size_t i = 0; i < count; ++i) {
-            if (!startsWithKey(lines[i], record.Key))
+            if (!startsWithKey(lines[i], record.Key, keyStart))
                 continue;
             record.LineIndex = static_cast<std::int16_t>(i);
             record.ArrayName = file.selector;

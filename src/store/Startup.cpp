@@ -45,8 +45,8 @@ bool startsWithUtf16Mark(std::string_view bytes) {
     return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-LineArray linesOf(const std::string& path, ByteBlock bytes) {
-    if (startsWithUtf16Mark(bytes.view()))
+LineArray linesOf(const std::string& path, std::shared_ptr<const ByteBlock> bytes) {
+    if (startsWithUtf16Mark(bytes->view()))
         throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
                         "the file is UTF-16 text, but settings files must be 8-bit text");
     LineArray lines = splitLines(std::move(bytes), MaxLinesPerFile);
@@ -98,7 +98,7 @@ void LoadIniFiles() {
         const SettingsFile& file = settingsFiles()[i];
         const std::string path = settingsFilePath(file.fileName);
         FileContents contents = readFile(path);
-        *file.lines = linesOf(path, std::move(contents.bytes));
+        *file.lines = linesOf(path, contents.bytes);
         snapshots().files[i] = contents.snapshot;
         snapshots().paths[i] = path;
         removeSaveLeftovers(path);
@@ -140,14 +140,15 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::size_t> written;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (rewrite == Rewrite::ChangedFiles && asLastSeen[i]) {
+            // The file holds these very bytes: the lines are still as they were read from it, or
+            // joining them gives bytes of its hash.
             const FileSnapshot& snapshot = *snapshots().files[i];
-            const auto holds = [&snapshot](std::string_view bytes) {
-                return bytes.size() == snapshot.size && hashOf(bytes) == snapshot.hash;
-            };
-            // The file holds these very bytes: found without joining the lines when they are
-            // still as read from it.
             const LineArray& lines = *files[i].lines;
-            if (lines.joinsToTheBytesSplit() ? holds(lines.bytesSplit()) : holds(joinLines(lines)))
+            if (lines.joinsToTheBytesSplit() && lines.bytesSplit() &&
+                lines.bytesSplit() == snapshot.bytesRead)
+                continue;
+            const std::string bytes = joinLines(lines);
+            if (bytes.size() == snapshot.size && hashOf(bytes) == hashOf(snapshot))
                 continue;
         }
         written.push_back(i);
