@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
-# Runs the tests of the Windows build (preset mingw, already built) under Wine, in a scratch
-# prefix under build/mingw that is set up on first use. Extra arguments go to ctest.
+# Runs the tests of a Windows build under Wine, built already: preset `mingw` (the core's suites)
+# or `windows` (the window suites and the program itself). Each preset has a scratch Wine prefix
+# under its build folder, set up on first use, and the run has an X display of its own (a
+# private Xvfb), so that windows really show. Extra arguments go to ctest.
 set -euo pipefail
 
+preset=${1:?"which build: mingw or windows"}
+shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-# The same environment as the mingw test preset: no dialogs asking to install Mono or Gecko.
-export WINEPREFIX="$root/build/mingw/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-log="$root/build/mingw/wine-setup.log"
+build="$root/build/$preset"
+[ -d "$build" ] || { echo "test-windows: $build is not built yet" >&2; exit 1; }
+# The same environment as the test presets: no dialogs asking to install Mono or Gecko.
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+log="$build/wine-setup.log"
+
+# The display: Xvfb takes the first free number and writes it to the file once it is ready.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>"$build/xvfb.log" &
+xvfb=$!
+stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    rm -f "$display_file"
+}
+trap stop EXIT
+for _ in $(seq 100); do
+    grep -q '^[0-9][0-9]*$' "$display_file" && break
+    kill -0 "$xvfb" 2>/dev/null || { cat "$build/xvfb.log" >&2; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$display_file")"
 
 wineserver -k >/dev/null 2>&1 || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -18,6 +42,10 @@ fi
 # One wine server and one set of Wine's own background processes for the whole run, started
 # here: otherwise every test starts them anew and ctest waits for them to go away.
 wineserver -p </dev/null >>"$log" 2>&1
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+# The programs' windows open inside a desktop window of Wine's own: Wine, not an X window manager
+# (the private display has none), then frames, places and activates them, as Windows does.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >>"$log" 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null \
+    >>"$log" 2>&1
 wineboot </dev/null >>"$log" 2>&1
-ctest --preset mingw "$@"
+ctest --preset "$preset" "$@"

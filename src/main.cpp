@@ -5,9 +5,11 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon-tool.ico")));
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
     Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -75,8 +75,17 @@ void keepCaptionsClear(QWidget* container) {
             if (other != caption && beside && place.left() > area.left())
                 right = std::min(right, place.left() - 1);
         }
-        if (right < area.right())
+        if (right < area.right()) {
             caption->resize(right - area.left() + 1, area.height());
+            // Where the font in use runs a little wider than the design's (the fallback serif as
+            // Wine draws it), its letters are set a little closer rather than the caption cut off.
+            QFont font = caption->font();
+            for (int tenths = 1; tenths <= 5 && caption->sizeHint().width() > caption->width();
+                 ++tenths) {
+                font.setLetterSpacing(QFont::AbsoluteSpacing, -0.1 * tenths);
+                caption->setFont(font);
+            }
+        }
     }
 }
 

@@ -19,6 +19,10 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     label->setFont(timesFont(points));
     label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     label->setWordWrap(true);
+    // The design's height is a little short for the tails of the big title's letters (the Q's).
+    const int needed = label->heightForWidth(label->width());
+    if (label->height() < needed)
+        label->resize(label->width(), needed);
     return label;
 }
 

@@ -5,6 +5,7 @@
 #include "Startup.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -171,7 +172,9 @@ private slots:
         QTest::mouseClick(child<QPushButton>(menu, "cmdsetqldir"), Qt::LeftButton);
         QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
         QVERIFY(inFoundState(menu));
-        QCOMPARE(box->text(), QString::fromStdString(game.path().string() + "/system/"));
+        QCOMPARE(box->text(),
+                 QDir::toNativeSeparators(QString::fromStdString(game.path().string()) +
+                                          QStringLiteral("/system/")));
         QCOMPARE(Startup::QlLoadoutsArray[1], std::string("ThiefLoadout[0]=Shadow Runner"));
     }
 

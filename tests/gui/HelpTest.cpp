@@ -111,7 +111,7 @@ private slots:
         FrmMainMenu& menu = FrmMainMenu::form();
         if (found) {
             auto* txtqldir = child<QLineEdit>(menu, "txtqldir");
-            txtqldir->setText(QStringLiteral(QUILLON_EXAMPLES_DIR));
+            txtqldir->setText(QDir::toNativeSeparators(QStringLiteral(QUILLON_EXAMPLES_DIR)));
             QTest::mouseClick(child<QPushButton>(menu, "cmdsetqldir"), Qt::LeftButton);
             QVERIFY(!txtqldir->isEnabled());
         }

@@ -24,12 +24,14 @@ private slots:
     void style275AsksYesNoCancelWithStopIconAndNoAsDefault() {
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QPixmap iconShown;
         QString title;
         QAbstractButton* defaultButton = nullptr;
         QAbstractButton* noButton = nullptr;
         whenBoxShows([&](QMessageBox* box) {
             buttons = box->standardButtons();
             icon = box->icon();
+            iconShown = box->iconPixmap();
             title = box->windowTitle();
             defaultButton = box->defaultButton();
             noButton = box->button(QMessageBox::No);
@@ -40,6 +42,7 @@ private slots:
         QCOMPARE(answer, MsgBoxAnswer::Cancel);
         QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(icon, QMessageBox::Critical);
+        QVERIFY(!iconShown.isNull()); // the system's stop sign, drawn by the style
         QCOMPARE(title, QStringLiteral("Changes not saved!"));
         QVERIFY(defaultButton != nullptr);
         QCOMPARE(defaultButton, noButton);

@@ -3,7 +3,26 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace ScratchPrefixFiles {
+
+// Copies the sample settings files into a folder, creating it.
+inline QString withSampleFiles(const QString& folder) {
+    QDir().mkpath(folder);
+    for (const QString& name : QDir(QStringLiteral(QUILLON_EXAMPLES_DIR)).entryList(QDir::Files))
+        QFile::copy(QStringLiteral(QUILLON_EXAMPLES_DIR "/") + name, folder + "/" + name);
+    return folder;
+}
+
+} // namespace ScratchPrefixFiles
+
+#ifndef Q_OS_WIN
 
 // A Wine prefix of its own, named by WINEPREFIX while it exists: drive C: in drive_c, and a
 // registry that names the game's install folder when one is given.
@@ -37,15 +56,70 @@ public:
 
     // A folder below drive C:, created, with the sample settings files copied into it.
     QString driveCFolderWithSampleFiles(const QString& relative) const {
-        const QString folder = dir.filePath(QStringLiteral("drive_c/") + relative);
-        QDir().mkpath(folder);
-        for (const QString& name :
-             QDir(QStringLiteral(QUILLON_EXAMPLES_DIR)).entryList(QDir::Files))
-            QFile::copy(QStringLiteral(QUILLON_EXAMPLES_DIR "/") + name, folder + "/" + name);
-        return folder;
+        return ScratchPrefixFiles::withSampleFiles(
+            dir.filePath(QStringLiteral("drive_c/") + relative));
     }
 
 private:
     QTemporaryDir dir;
     QByteArray saved;
 };
+
+#else
+
+// On Windows the suites run in a Wine prefix of the test run's own (scripts/test-windows.sh),
+// so drive C: and the registry are the prefix's: this adds the game there as its installer
+// would, and takes away again what it added.
+class ScratchPrefix {
+public:
+    ScratchPrefix() = default;
+    ~ScratchPrefix() {
+        for (const QString& folder : addedFolders)
+            QDir(folder).removeRecursively();
+        if (addedMakerKey) {
+            HKEY software = nullptr;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                              &software) == ERROR_SUCCESS) {
+                RegDeleteTreeA(software, MakerKey);
+                RegCloseKey(software);
+            }
+        }
+    }
+    ScratchPrefix(const ScratchPrefix&) = delete;
+    ScratchPrefix& operator=(const ScratchPrefix&) = delete;
+
+    // Records installFolder as the game's install folder where the game's 32-bit installer does:
+    // in the registry's 32-bit view, as text in the ANSI code page.
+    void registerInstallFolder(const QString& installFolder) const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Unreal Technology", 0,
+                          KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS)
+            RegCloseKey(key);
+        else
+            addedMakerKey = true;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                            "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament", 0,
+                            nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            qFatal("cannot create the game's registry key");
+        const QByteArray text = installFolder.toLocal8Bit();
+        RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.constData()),
+                       static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(key);
+    }
+
+    // A folder below drive C:, created, with the sample settings files copied into it.
+    QString driveCFolderWithSampleFiles(const QString& relative) const {
+        const QString top = QStringLiteral("C:/") + relative.section(QLatin1Char('/'), 0, 0);
+        if (!QDir(top).exists())
+            addedFolders.append(top);
+        return ScratchPrefixFiles::withSampleFiles(QStringLiteral("C:/") + relative);
+    }
+
+private:
+    static constexpr const char* MakerKey = "Unreal Technology";
+    mutable QStringList addedFolders;
+    mutable bool addedMakerKey = false;
+};
+
+#endif
