@@ -67,7 +67,11 @@ int defaultAnswer(int style) {
 }
 
 int showBox(const QString& text, int style, const QString& title, const QString& details) {
-    QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton,
+    // A carriage return alone ends a line, as in a Windows message box; Qt draws it as a space
+    // on some systems, so it is shown as a line feed. The text asked for stays as it was.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(iconFor(style), title, shown, QMessageBox::NoButton,
                     QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MsgBox"));
     if (!details.isEmpty())

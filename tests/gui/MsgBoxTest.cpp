@@ -60,7 +60,7 @@ private slots:
         });
         QCOMPARE(MsgBox(QStringLiteral("Line one\rLine two")), MsgBoxAnswer::Ok);
         QCOMPARE(title, QStringLiteral("Brackens' Quillon Tools"));
-        QCOMPARE(text, QStringLiteral("Line one\rLine two"));
+        QCOMPARE(text, QStringLiteral("Line one\nLine two")); // the carriage return ends a line
         QCOMPARE(icon, QMessageBox::NoIcon);
     }
 
