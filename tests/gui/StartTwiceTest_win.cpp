@@ -136,6 +136,8 @@ private slots:
         QVERIFY(tool.waitForStarted(10000));
         HWND menu = nullptr;
         QTRY_VERIFY_WITH_TIMEOUT((menu = captionedWindowOf(tool.processId())), 30000);
+        // Until the window has drawn itself, the screen may still show the one before it.
+        QTRY_VERIFY_WITH_TIMEOUT(looksOn(onScreen(menu), "cmdsetqldir"), 30000);
         QTest::qWait(1000); // the search runs 50 ms after the menu appears
         const QImage shown = onScreen(menu);
         QVERIFY(looksOn(shown, "cmdsetqldir"));
