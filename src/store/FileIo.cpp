@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 #include "FileIoSteps.h"
+#include "Memory.h"
 
 #include <charconv>
 #include <functional>
@@ -102,10 +103,39 @@ std::uint64_t hashOf(std::string_view bytes) {
     return std::hash<std::string_view>{}(bytes);
 }
 
-FileContents readFile(const std::string& path) {
+FileArena FileArena::forFiles(std::span<const std::string> paths) {
+    FileArena arena;
+    for (const auto& path : paths)
+        if (const auto stamp = stampOf(path))
+            arena.size_ += static_cast<std::size_t>(std::min(stamp->size, MaxFileBytes));
+    if (arena.size_ > 0)
+        arena.block_ = Memory::largeBlock(arena.size_);
+    return arena;
+}
+
+ByteBlock blockForBytes(std::size_t size) {
+    // Below a large page's size there is nothing to gain.
+    if (size < 1024 * 1024)
+        return ByteBlock(size);
+    return ByteBlock(Memory::largeBlock(size), size);
+}
+
+ByteBlock FileArena::take(std::size_t size) {
+    if (!block_ || size > size_ - used_)
+        return ByteBlock(size);
+    ByteBlock part(std::shared_ptr<char>(block_, block_.get() + used_), size);
+    used_ += size;
+    return part;
+}
+
+FileContents readFile(const std::string& path, FileArena* arena) {
     FileStamp stamp;
     FileContents contents;
-    contents.bytes = std::make_shared<const ByteBlock>(readPlainFile(path, MaxFileBytes, stamp));
+    BlockFor blockFor;
+    if (arena)
+        blockFor = [arena](std::size_t size) { return arena->take(size); };
+    contents.bytes =
+        std::make_shared<const ByteBlock>(readPlainFile(path, MaxFileBytes, stamp, blockFor));
     contents.snapshot = {stamp.size, stamp.modified, contents.bytes, 0};
     return contents;
 }
@@ -147,12 +177,11 @@ void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) 
     for (const auto& image : images)
         paths.push_back(image.path);
     replaceFiles(
-        paths, [images](std::size_t i) { return images[i].bytes; }, move);
+        paths, [images](std::size_t i) { return ByteBlock(images[i].bytes); }, move);
 }
 
 void replaceFiles(std::span<const std::string> paths,
-                  const std::function<std::string(std::size_t)>& bytesOf,
-                  const MoveIntoPlace& move) {
+                  const std::function<ByteBlock(std::size_t)>& bytesOf, const MoveIntoPlace& move) {
     std::vector<PendingFile> files;
     files.reserve(paths.size());
     try {
@@ -160,7 +189,7 @@ void replaceFiles(std::span<const std::string> paths,
             PendingFile file{paths[i], targetOf(paths[i]), false, {}, {}};
             file.existed = exists(file.target);
             files.push_back(std::move(file));
-            writeTemporary(files.back(), bytesOf(i));
+            writeTemporary(files.back(), bytesOf(i).view());
         }
     } catch (...) {
         removeTemporaries(files);

@@ -33,10 +33,31 @@ struct FileContents {
     FileSnapshot snapshot;
 };
 
+// Room for the bytes of several files read one after another, in one block: where a process's
+// memory comes in large pages when it can (Linux), one block of some megabytes takes a few of
+// them, where a block for each file would take thousands of small ones, each dear to map and to
+// reach. A file takes the next part of the room its size needs; one that no longer fits (it grew
+// since it was measured) gets a block of its own.
+class FileArena {
+public:
+    // Room for the files as big as they are now.
+    static FileArena forFiles(std::span<const std::string> paths);
+    ByteBlock take(std::size_t size);
+
+private:
+    std::shared_ptr<char> block_;
+    std::size_t size_ = 0;
+    std::size_t used_ = 0;
+};
+
+// A block for some megabytes of a file's bytes, in large pages where the system offers them (see
+// FileArena); a block of its own otherwise.
+ByteBlock blockForBytes(std::size_t size);
+
 // Reads every byte of a plain file, and notes what it was. Anything else (a folder, a pipe, a
 // device) is refused without waiting on it, and so is a file of more than MaxFileBytes. Throws
-// FileError with the path and the reason.
-FileContents readFile(const std::string& path);
+// FileError with the path and the reason. With an arena, the bytes go into its room.
+FileContents readFile(const std::string& path, FileArena* arena = nullptr);
 
 // The snapshot of a file that was just written with bytes of that hash.
 FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash);
@@ -76,7 +97,7 @@ void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIn
 // The same for files whose new contents are made only as each is written (bytesOf(i) for
 // paths[i]), so that no more than one file's contents are held at a time.
 void replaceFiles(std::span<const std::string> paths,
-                  const std::function<std::string(std::size_t)>& bytesOf,
+                  const std::function<ByteBlock(std::size_t)>& bytesOf,
                   const MoveIntoPlace& moveIntoPlace = ::moveIntoPlace);
 
 // Removes the temporary and backup files that saves of this file left beside it when they were

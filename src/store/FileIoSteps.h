@@ -3,6 +3,8 @@
 #include "ByteBlock.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +28,12 @@ struct FileStamp {
 };
 std::optional<FileStamp> stampOf(const std::string& path);
 
-// Reads a plain file whole, refusing anything else and anything over maxBytes; the stamp is
-// taken from the open file. Throws FileError.
-ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp);
+// Reads a plain file whole, refusing anything else and anything over maxBytes, into a block that
+// blockFor gives for its size (a block of its own when there is no blockFor); the stamp is taken
+// from the open file. Throws FileError.
+using BlockFor = std::function<ByteBlock(std::size_t size)>;
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
+                        const BlockFor& blockFor = {});
 
 // The file a save of this path replaces.
 std::string targetOf(const std::string& path);
@@ -36,7 +41,7 @@ bool exists(const std::string& path);
 // Refuses a read-only or unwritable target, then writes the bytes to a new temporary file beside
 // it, named as FileIo.h describes, with its permissions, flushed to disk; sets file.temporary.
 // Throws FileError.
-void writeTemporary(PendingFile& file, const std::string& bytes);
+void writeTemporary(PendingFile& file, std::string_view bytes);
 // Keeps the old file under the backup name that belongs to its temporary file (or as a copy);
 // empty when that cannot be done.
 std::string keepOldFile(const PendingFile& file);

@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 #include "FileIoSteps.h"
+#include "Memory.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,7 +11,6 @@
 #include <limits>
 #include <memory>
 #include <set>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -96,18 +96,7 @@ FileIoSteps::FileStamp stampFrom(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_size), nanoseconds};
 }
 
-// Maps a fresh buffer's pages in one step rather than one fault at a time as they are first
-// written: on virtual machines a page fault is dear, and a settings file is read into a few
-// hundred pages. Where the system cannot, the pages come as they are touched.
-void prefault(char* data, std::size_t size) {
-    const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data) & ~(pageSize - 1);
-    const auto end = reinterpret_cast<std::uintptr_t>(data) + size;
-    if (size >= 64 * pageSize)
-        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-}
-
-void writeAll(int fd, const std::string& bytes) {
+void writeAll(int fd, std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -132,7 +121,7 @@ void refuseReadOnly(const FileIoSteps::PendingFile& file, const struct stat& st)
 }
 
 // Creates the temporary file beside the target, with the target's permissions, and fills it.
-void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes) {
+void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) {
     struct stat st {};
     const bool exists = ::stat(file.target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
@@ -192,7 +181,8 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return stampFrom(st);
 }
 
-ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
+                        const BlockFor& blockFor) {
     // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
@@ -205,8 +195,9 @@ ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileSta
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
         throw tooBig(path);
     stamp = stampFrom(st);
-    ByteBlock bytes(static_cast<std::size_t>(st.st_size));
-    prefault(bytes.data(), bytes.size());
+    const auto size = static_cast<std::size_t>(st.st_size);
+    ByteBlock bytes = blockFor ? blockFor(size) : ByteBlock(size);
+    Memory::prefault(bytes.data(), bytes.size());
     // Reads to the measured size, then in pieces should the file have grown since.
     std::size_t filled = 0;
     std::string grown;
@@ -245,7 +236,7 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-void writeTemporary(PendingFile& file, const std::string& bytes) {
+void writeTemporary(PendingFile& file, std::string_view bytes) {
     writeTemporaryFile(file, bytes);
 }
 

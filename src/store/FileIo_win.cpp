@@ -80,7 +80,7 @@ std::uint64_t sizeOf(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-void writeTemporaryFile(FileIoSteps::PendingFile& file, const std::string& bytes) {
+void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) {
     const DWORD attributes = GetFileAttributesA(file.requested.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -150,7 +150,8 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return FileStamp{sizeOf(data.nFileSizeHigh, data.nFileSizeLow), timeOf(data.ftLastWriteTime)};
 }
 
-ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp) {
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
+                        const BlockFor& blockFor) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw notAPlainFile(path, true);
@@ -167,7 +168,8 @@ ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileSta
     if (stamp.size > maxBytes)
         throw tooBig(path);
     // Reads to the measured size, then in pieces should the file have grown since.
-    ByteBlock bytes(static_cast<std::size_t>(stamp.size));
+    const auto size = static_cast<std::size_t>(stamp.size);
+    ByteBlock bytes = blockFor ? blockFor(size) : ByteBlock(size);
     std::size_t filled = 0;
     std::string grown;
     for (;;) {
@@ -206,7 +208,7 @@ bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void writeTemporary(PendingFile& file, const std::string& bytes) {
+void writeTemporary(PendingFile& file, std::string_view bytes) {
     writeTemporaryFile(file, bytes);
 }
 

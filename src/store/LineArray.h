@@ -36,11 +36,9 @@ public:
     void set(std::size_t i, std::string_view text);
     // Keeps the first n elements, or adds empty ones up to n.
     void resize(std::size_t n);
-    // Whether joining the lines would give back the very bytes they were split from: no line
-    // has been replaced or dropped, and the file ended every line with CR LF.
-    bool joinsToTheBytesSplit() const noexcept;
-    // The bytes the lines were split from.
-    const std::shared_ptr<const ByteBlock>& bytesSplit() const noexcept { return loaded_; }
+    // Whether joining the lines (as joinLines does) gives these very bytes; found without
+    // joining them.
+    bool joinsTo(std::string_view bytes) const noexcept;
 
     class const_iterator {
     public:
@@ -106,6 +104,9 @@ bool holdsLineBreak(std::string_view bytes);
 
 // The bytes a save writes: every line before the spare one, each followed by CR LF.
 std::string joinLines(const LineArray& lines);
+// Their number, and the same bytes written to out, which has room for that many.
+std::size_t joinedSize(const LineArray& lines);
+void joinLinesInto(const LineArray& lines, char* out);
 
 // Number of lines a file produces when split, counting no further than one past limit, so that
 // a load refuses an over-long file without walking all of it.

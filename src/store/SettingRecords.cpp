@@ -25,8 +25,7 @@ std::int16_t cappedLength(std::size_t length) {
 // Whether the line starts with the key, ignoring letter case. keyStart is the key's first
 // character in upper case: most lines are told apart by it alone.
 bool startsWithKey(std::string_view line, std::string_view key, char keyStart) {
-    return line.size() >= key.size() &&
-           (key.empty() || AsciiCase::toUpper(line[0]) == keyStart) &&
+    return line.size() >= key.size() && (key.empty() || AsciiCase::toUpper(line[0]) == keyStart) &&
            AsciiCase::equalIgnoringCase(line.substr(0, key.size()), key);
 }
 

@@ -94,10 +94,14 @@ std::string settingsFilePath(const char* fileName) {
 }
 
 void LoadIniFiles() {
+    std::vector<std::string> paths;
+    for (const auto& file : settingsFiles())
+        paths.push_back(settingsFilePath(file.fileName));
+    FileArena arena = FileArena::forFiles(paths);
     for (std::size_t i = 0; i < settingsFiles().size(); ++i) {
         const SettingsFile& file = settingsFiles()[i];
-        const std::string path = settingsFilePath(file.fileName);
-        FileContents contents = readFile(path);
+        const std::string& path = paths[i];
+        FileContents contents = readFile(path, &arena);
         *file.lines = linesOf(path, contents.bytes);
         snapshots().files[i] = contents.snapshot;
         snapshots().paths[i] = path;
@@ -140,15 +144,13 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::size_t> written;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (rewrite == Rewrite::ChangedFiles && asLastSeen[i]) {
-            // The file holds these very bytes: the lines are still as they were read from it, or
-            // joining them gives bytes of its hash.
+            // The file holds these very bytes: compared with the bytes it was read as, or by
+            // the hash of those last written to it.
             const FileSnapshot& snapshot = *snapshots().files[i];
             const LineArray& lines = *files[i].lines;
-            if (lines.joinsToTheBytesSplit() && lines.bytesSplit() &&
-                lines.bytesSplit() == snapshot.bytesRead)
-                continue;
-            const std::string bytes = joinLines(lines);
-            if (bytes.size() == snapshot.size && hashOf(bytes) == hashOf(snapshot))
+            if (snapshot.bytesRead ? lines.joinsTo(snapshot.bytesRead->view())
+                                   : joinedSize(lines) == snapshot.size &&
+                                         hashOf(joinLines(lines)) == snapshot.hashWritten)
                 continue;
         }
         written.push_back(i);
@@ -162,8 +164,10 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::uint64_t> hashes(files.size());
     replaceFiles(writtenPaths, [&](std::size_t k) {
         const std::size_t i = written[k];
-        std::string bytes = joinLines(*files[i].lines);
-        hashes[i] = hashOf(bytes);
+        const LineArray& lines = *files[i].lines;
+        ByteBlock bytes = blockForBytes(joinedSize(lines));
+        joinLinesInto(lines, bytes.data());
+        hashes[i] = hashOf(bytes.view());
         return bytes;
     });
     for (const std::size_t i : written) {

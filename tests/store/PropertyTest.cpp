@@ -45,9 +45,15 @@ std::string withCrLfEnds(const std::string& bytes) {
 TEST(LineSplitProperty, joiningWhatWasSplitGivesTheBytesWithCrLfEnds) {
     Random random(StartValue);
     for (int run = 0; run < 3000; ++run) {
-        const std::string bytes = randomBytes(random, 64);
+        // Every other run puts a long line first, so that lines span the pieces the walk
+        // looks at together.
+        const std::string bytes =
+            std::string(run % 2 ? random() % 48 : 0, 'x') + randomBytes(random, 64);
         const LineArray lines = splitLines(bytes);
-        ASSERT_EQ(joinLines(lines), withCrLfEnds(bytes)) << testing::PrintToString(bytes);
+        const std::string joined = withCrLfEnds(bytes);
+        ASSERT_EQ(joinLines(lines), joined) << testing::PrintToString(bytes);
+        ASSERT_TRUE(lines.joinsTo(joined));
+        ASSERT_EQ(lines.joinsTo(bytes), bytes == joined);
         ASSERT_TRUE(lines.back().empty());
         ASSERT_EQ(countLines(bytes) + 1, lines.size());
         ASSERT_EQ(countLines(bytes, 2), std::min<std::size_t>(lines.size() - 1, 3));
@@ -101,8 +107,9 @@ TEST(SettingUpdateProperty, anUpdateChangesOnlyItsLineAndSurvivesASaveAndReload)
             for (std::size_t i = 0; i < now.size(); ++i) {
                 const bool updated = Startup::settingsFiles()[f].selector == record.ArrayName &&
                                      i == static_cast<std::size_t>(record.LineIndex);
-                ASSERT_EQ(now[i], updated ? std::string(before[f][i].substr(0, record.Key.size())) + value
-                                          : before[f][i]);
+                ASSERT_EQ(now[i],
+                          updated ? std::string(before[f][i].substr(0, record.Key.size())) + value
+                                  : before[f][i]);
             }
         }
         std::vector<LineArray> stored;
