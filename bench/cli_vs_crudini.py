@@ -3,9 +3,10 @@
 
 Each of the five files holds 32,766 lines: a section of filler lines as the store benchmark makes
 them, followed by the sample file's own lines, so that every key lookup walks nearly the whole
-file. quillon-settings sets two options (reading and writing all five files, as the windows do);
-crudini sets one key in one file. Each program runs several times; the median wall time and the
-largest memory peak (maximum resident set size) of its runs are compared.
+file. quillon-settings sets two options (reading all five files, and writing the one whose
+lines change, all or nothing); crudini sets one key in one file. Each program runs several
+times; the median wall time and the largest memory peak (maximum resident set size) of its runs
+are compared.
 
 Usage: cli_vs_crudini.py PATH-TO-quillon-settings [RUNS]
 """
@@ -90,9 +91,9 @@ def main():
     print()
     print("Five files of %d lines, %.1f MiB in all; median of %d runs each"
           % (LINES_PER_FILE, total / mib, runs))
-    print("  quillon-settings set (2 options, 5 files): %8.1f ms  peak %6.1f MiB"
+    print("  quillon-settings set (2 options, 5 files read): %8.1f ms  peak %6.1f MiB"
           % (ours_time * 1000, ours_peak / 1024))
-    print("  crudini --set (1 key, 1 file):             %8.1f ms  peak %6.1f MiB"
+    print("  crudini --set (1 key, 1 file):                  %8.1f ms  peak %6.1f MiB"
           % (theirs_time * 1000, theirs_peak / 1024))
     print("  time: quillon-settings takes %.3f of crudini's (target: under 0.050)"
           % (ours_time / theirs_time))
