@@ -1,5 +1,6 @@
 #include "RunProgram.h"
 
+#include "ArgumentVector.h"
 #include "TempDir.h"
 
 #include <fcntl.h>
@@ -23,15 +24,10 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
+    ArgumentVector argv(program, args);
     pid_t pid = -1;
     const bool started =
-        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.get(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     ::close(input[0]);
     int status = 0;

@@ -1,4 +1,5 @@
 #include "LoadoutLines.h"
+#include "FakeForms.h"
 #include "FileError.h"
 #include "Startup.h"
 #include "TempDir.h"
@@ -21,22 +22,7 @@ std::string readBytes(const fs::path& path) {
     return TempDir::bytesOf(path);
 }
 
-// The window as the reader and writer see it; every box starts with a marker so that a test can
-// tell whether anything was put into it.
-struct FakeForm : Functions::LoadoutsForm {
-    std::array<std::u16string, Functions::LoadoutCount> boxes;
-    int forceBuy = 7;
-    bool saveEnabled = true;
-
-    FakeForm() { boxes.fill(u"untouched"); }
-    std::u16string loadoutText(std::size_t box) const override { return boxes.at(box); }
-    void setLoadoutText(std::size_t box, const std::u16string& text) override {
-        boxes.at(box) = text;
-    }
-    int forceBuyValue() const override { return forceBuy; }
-    void setForceBuyValue(int value) override { forceBuy = value; }
-    void disableSave() override { saveEnabled = false; }
-};
+using FakeForm = FakeLoadoutsForm;
 
 // A System folder of its own holding the example files, loaded into the arrays.
 class LoadoutLinesTest : public ::testing::Test {

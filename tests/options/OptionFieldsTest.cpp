@@ -1,7 +1,8 @@
 #include "OptionFields.h"
+#include "FakeForms.h"
+#include "KeyLine.h"
 #include "SettingRecords.h"
 #include "Startup.h"
-#include "KeyLine.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -43,22 +44,7 @@ TEST(PercentConversion, textThatIsNotANumberIsShownAsItStandsAndNotConverted) {
 
 // --- Loading and saving through the controls --------------------------------------------
 
-// The fourteen controls as plain values, standing in for a window.
-class FakeControls : public OptionControls {
-public:
-    std::u16string text(std::size_t row) const override { return texts[row]; }
-    void setText(std::size_t row, const std::u16string& t) override { texts[row] = t; }
-    bool isChecked(std::size_t row) const override { return checks[row]; }
-    void setChecked(std::size_t row, bool c) override { checks[row] = c; }
-    std::string tag(std::size_t row) const override { return tags[row]; }
-    void setTag(std::size_t row, const std::string& t) override { tags[row] = t; }
-    void showMessage(std::string_view message) override { messages.emplace_back(message); }
-
-    std::array<std::u16string, OptionFieldCount> texts;
-    std::array<bool, OptionFieldCount> checks{};
-    std::array<std::string, OptionFieldCount> tags;
-    std::vector<std::string> messages;
-};
+using FakeControls = FakeOptionControls;
 
 enum Row : std::size_t {
     Name = 0,
@@ -76,7 +62,6 @@ std::vector<LineArray> allArrays() {
         arrays.push_back(*file.lines);
     return arrays;
 }
-
 
 class OptionFieldsTest : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "ArgumentVector.h"
+
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -21,13 +23,8 @@ std::string siblingProgram(const std::string& baseName) {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args)
     : handle(std::make_unique<Handle>()) {
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    if (::posix_spawn(&handle->pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    ArgumentVector argv(program, args);
+    if (::posix_spawn(&handle->pid, program.c_str(), nullptr, nullptr, argv.get(), environ) != 0)
         handle->pid = -1;
 }
 
