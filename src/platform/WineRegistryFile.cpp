@@ -82,6 +82,14 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
     return cp;
 }
 
+// The character that a letter escape such as \n stands for; 0 for any other character.
+char16_t namedEscape(char c) {
+    constexpr std::string_view Letters = "abefnrtv";
+    constexpr char16_t Meanings[] = u"\a\b\x1B\f\n\r\t\v";
+    const std::size_t at = Letters.find(c);
+    return at == std::string_view::npos ? 0 : Meanings[at];
+}
+
 // Reads a string written with Wine's escapes, from pos up to the unescaped closing character,
 // and moves pos past that character. Nothing when the closing character is missing or the text
 // is not valid UTF-8.
@@ -93,39 +101,12 @@ std::optional<std::u16string> readEscaped(std::string_view line, std::size_t& po
             if (++pos == line.size())
                 return std::nullopt;
             c = line[pos];
+            if (const char16_t named = namedEscape(c)) {
+                out.push_back(named);
+                ++pos;
+                continue;
+            }
             switch (c) {
-            case 'a':
-                out.push_back(u'\a');
-                ++pos;
-                continue;
-            case 'b':
-                out.push_back(u'\b');
-                ++pos;
-                continue;
-            case 'e':
-                out.push_back(u'\x1B');
-                ++pos;
-                continue;
-            case 'f':
-                out.push_back(u'\f');
-                ++pos;
-                continue;
-            case 'n':
-                out.push_back(u'\n');
-                ++pos;
-                continue;
-            case 'r':
-                out.push_back(u'\r');
-                ++pos;
-                continue;
-            case 't':
-                out.push_back(u'\t');
-                ++pos;
-                continue;
-            case 'v':
-                out.push_back(u'\v');
-                ++pos;
-                continue;
             case 'x': {
                 // Up to four hex digits; "\x" followed by none is the letter x.
                 ++pos;
