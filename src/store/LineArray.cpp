@@ -180,12 +180,36 @@ std::size_t joinedSize(const LineArray& lines) {
 }
 
 void joinLinesInto(const LineArray& lines, char* out) {
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    // Lines that still lie one after another in the bytes they were split from, each followed
+    // there by CR LF, are copied together: a file that was read with CR LF ends and changed in a
+    // few lines is copied in a few pieces rather than one per line.
+    const std::string_view loaded = lines.loaded_ ? lines.loaded_->view() : std::string_view();
+    std::size_t runStart = 0; // the loaded bytes not yet copied
+    std::size_t runEnd = 0;
+    const auto copyRun = [&] {
+        out = std::copy(loaded.begin() + static_cast<std::ptrdiff_t>(runStart),
+                        loaded.begin() + static_cast<std::ptrdiff_t>(runEnd), out);
+        runStart = runEnd;
+    };
+    for (std::size_t i = 0; i + 1 < lines.spans_.size(); ++i) {
+        const LineArray::Span& span = lines.spans_[i];
+        const std::size_t end = std::size_t{span.offset} + span.length;
+        if (!span.replaced && end + 2 <= loaded.size() && loaded[end] == '\r' &&
+            loaded[end + 1] == '\n') {
+            if (span.offset != runEnd) {
+                copyRun();
+                runStart = span.offset;
+            }
+            runEnd = end + 2;
+            continue;
+        }
+        copyRun();
         const std::string_view line = lines[i];
         out = std::copy(line.begin(), line.end(), out);
         *out++ = '\r';
         *out++ = '\n';
     }
+    copyRun();
 }
 
 std::string joinLines(const LineArray& lines) {

@@ -67,6 +67,7 @@ public:
     friend bool operator==(const LineArray& a, const LineArray& b);
     friend std::ostream& operator<<(std::ostream& out, const LineArray& lines);
     friend LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit);
+    friend void joinLinesInto(const LineArray& lines, char* out);
     // The first line that holds a line break, or the size when none does.
     std::size_t firstLineHoldingABreak() const noexcept;
 
