@@ -168,18 +168,6 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
     }
 }
 
-void replaceFiles(std::span<const FileImage> images) {
-    replaceFiles(images, moveIntoPlace);
-}
-
-void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& move) {
-    std::vector<std::string> paths;
-    for (const auto& image : images)
-        paths.push_back(image.path);
-    replaceFiles(
-        paths, [images](std::size_t i) { return ByteBlock(images[i].bytes); }, move);
-}
-
 void replaceFiles(std::span<const std::string> paths,
                   const std::function<ByteBlock(std::size_t)>& bytesOf, const MoveIntoPlace& move) {
     std::vector<PendingFile> files;

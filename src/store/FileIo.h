@@ -69,33 +69,23 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot);
 // A hash of the bytes, the same for the same bytes throughout one run of the program.
 std::uint64_t hashOf(std::string_view bytes);
 
-struct FileImage {
-    std::string path;  // the file to replace (a symbolic link has its target replaced)
-    std::string bytes; // its new contents
-};
-
-// Writes each image to a temporary file beside its target, flushes it, and only when all are
-// written renames them over their targets in the given order, then flushes the folders.
-// A read-only target or any other failure leaves every target as it was (a rename that fails
-// part way puts back the files already replaced) and removes the temporary files. Throws
-// FileError naming the file concerned; in the rare case that a replaced file cannot be put
-// back, the reason names it.
-//
-// The temporary and backup files are named after the target with ".quillon-new-" or
-// ".quillon-old-", the saving process's id and a unique ending; no other program makes names
-// like these, so removeSaveLeftovers can find what an interrupted save left.
-void replaceFiles(std::span<const FileImage> images);
-
 // Moves a finished temporary file over its target; false with the system's error set.
 using MoveIntoPlace = std::function<bool(const std::string& temporary, const std::string& target)>;
 // The platform's own way of doing it, which replaceFiles uses.
 bool moveIntoPlace(const std::string& temporary, const std::string& target);
 
-// The same with the last step given, so that a failing step can be tried.
-void replaceFiles(std::span<const FileImage> images, const MoveIntoPlace& moveIntoPlace);
-
-// The same for files whose new contents are made only as each is written (bytesOf(i) for
-// paths[i]), so that no more than one file's contents are held at a time.
+// Writes the new contents of each file (bytesOf(i) for paths[i], made only as that file is
+// written, so that no more than one file's contents are held at a time) to a temporary file
+// beside its target, flushes it, and only when all are written renames them over their targets
+// in the given order (with moveIntoPlace, which a test may make fail), then flushes the folders.
+// A symbolic link has its target replaced. A read-only target or any other failure leaves every
+// target as it was (a rename that fails part way puts back the files already replaced) and
+// removes the temporary files. Throws FileError naming the file concerned; in the rare case that
+// a replaced file cannot be put back, the reason names it.
+//
+// The temporary and backup files are named after the target with ".quillon-new-" or
+// ".quillon-old-", the saving process's id and a unique ending; no other program makes names
+// like these, so removeSaveLeftovers can find what an interrupted save left.
 void replaceFiles(std::span<const std::string> paths,
                   const std::function<ByteBlock(std::size_t)>& bytesOf,
                   const MoveIntoPlace& moveIntoPlace = ::moveIntoPlace);

@@ -49,13 +49,6 @@ private:
     int fd_;
 };
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Follows a chain of symbolic links to the file that a save must replace.
 std::string followLinks(const std::string& path) {
     std::string current = path;
@@ -68,7 +61,7 @@ std::string followLinks(const std::string& path) {
         if (n < 0)
             throw FileError(path, lastSystemError());
         std::string target(buffer.data(), static_cast<std::size_t>(n));
-        current = target.starts_with('/') ? target : directoryOf(current) + "/" + target;
+        current = target.starts_with('/') ? target : FileIoSteps::folderOf(current) + target;
     }
     throw FileError(path, errorCode(ELOOP));
 }
@@ -120,8 +113,16 @@ void refuseReadOnly(const FileIoSteps::PendingFile& file, const struct stat& st)
         throw FileError(file.requested, errorCode(EACCES), "the file is read-only");
 }
 
+void syncDirectory(const std::string& dir) {
+    Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+} // namespace
+
 // Creates the temporary file beside the target, with the target's permissions, and fills it.
-void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) {
+void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
     struct stat st {};
     const bool exists = ::stat(file.target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
@@ -134,8 +135,8 @@ void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) 
     if (fd.get() < 0) {
         const auto reason = lastSystemError();
         throw FileError(file.requested, reason,
-                        "cannot create a temporary file in " + directoryOf(file.target) + ": " +
-                            reason.message());
+                        "cannot create a temporary file in " + FileIoSteps::folderOf(file.target) +
+                            ": " + reason.message());
     }
     file.temporary = name;
     try {
@@ -159,14 +160,6 @@ void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) 
         throw FileError(file.requested, e.code());
     }
 }
-
-void syncDirectory(const std::string& dir) {
-    Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
-}
-
-} // namespace
 
 bool moveIntoPlace(const std::string& temporary, const std::string& target) {
     return ::rename(temporary.c_str(), target.c_str()) == 0;
@@ -236,10 +229,6 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-void writeTemporary(PendingFile& file, std::string_view bytes) {
-    writeTemporaryFile(file, bytes);
-}
-
 std::string keepOldFile(const PendingFile& file) {
     // A second name for the old file: no copying, and the old contents stay exactly as they were.
     const std::string backup = backupNameFor(file.temporary);
@@ -257,7 +246,7 @@ bool removeFile(const std::string& path) {
 void flushFolders(const std::vector<PendingFile>& files) {
     std::set<std::string> folders;
     for (const auto& file : files)
-        folders.insert(directoryOf(file.target));
+        folders.insert(folderOf(file.target));
     for (const auto& folder : folders)
         syncDirectory(folder);
 }

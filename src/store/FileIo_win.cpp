@@ -80,7 +80,9 @@ std::uint64_t sizeOf(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) {
+} // namespace
+
+void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
     const DWORD attributes = GetFileAttributesA(file.requested.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -120,8 +122,6 @@ void writeTemporaryFile(FileIoSteps::PendingFile& file, std::string_view bytes) 
     if (!FlushFileBuffers(h.get()) || !h.close())
         throw FileError(file.requested, lastSystemError());
 }
-
-} // namespace
 
 std::error_code lastSystemError() {
     return {static_cast<int>(GetLastError()), win32Category()};
@@ -206,10 +206,6 @@ std::string targetOf(const std::string& path) {
 
 bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void writeTemporary(PendingFile& file, std::string_view bytes) {
-    writeTemporaryFile(file, bytes);
 }
 
 std::string keepOldFile(const PendingFile& file) {

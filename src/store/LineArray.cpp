@@ -81,15 +81,6 @@ private:
 
 } // namespace
 
-std::size_t countLines(std::string_view bytes, std::size_t limit) {
-    LineWalker walker(bytes);
-    std::size_t count = 0;
-    std::string_view line;
-    while (count <= limit && walker.next(line))
-        ++count;
-    return count;
-}
-
 LineArray::LineArray(std::initializer_list<std::string_view> lines) {
     spans_.reserve(lines.size());
     for (const std::string_view line : lines) {

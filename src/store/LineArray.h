@@ -108,7 +108,3 @@ std::string joinLines(const LineArray& lines);
 // Their number, and the same bytes written to out, which has room for that many.
 std::size_t joinedSize(const LineArray& lines);
 void joinLinesInto(const LineArray& lines, char* out);
-
-// Number of lines a file produces when split, counting no further than one past limit, so that
-// a load refuses an over-long file without walking all of it.
-std::size_t countLines(std::string_view bytes, std::size_t limit = static_cast<std::size_t>(-1));

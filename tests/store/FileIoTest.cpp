@@ -17,17 +17,19 @@ TEST(ReplaceFiles, failurePartWayPutsBackTheFilesAlreadyReplaced) {
     dir.write("a.ini", "old a\r\n");
     dir.write("b.ini", "old b\r\n");
     dir.write("d.ini", "old d\r\n");
-    const FileImage images[] = {{dir.dir() + "a.ini", "new a\r\n"},
-                                {dir.dir() + "b.ini", "new b\r\n"},
-                                {dir.dir() + "c.ini", "new c\r\n"}, // did not exist before
-                                {dir.dir() + "d.ini", "new d\r\n"}};
+    // d.ini is the last to go into place; c.ini did not exist before.
+    const std::vector<std::string> paths = {dir.dir() + "a.ini", dir.dir() + "b.ini",
+                                            dir.dir() + "c.ini", dir.dir() + "d.ini"};
+    const std::string_view contents[] = {"new a\r\n", "new b\r\n", "new c\r\n", "new d\r\n"};
+    const auto newBytes = [&contents](std::size_t i) { return ByteBlock(contents[i]); };
     int moves = 0;
     try {
-        replaceFiles(images, [&moves](const std::string& temporary, const std::string& target) {
-            if (++moves == 4)
-                return false; // as if d.ini were held open by another program
-            return moveIntoPlace(temporary, target);
-        });
+        replaceFiles(paths, newBytes,
+                     [&moves](const std::string& temporary, const std::string& target) {
+                         if (++moves == 4)
+                             return false; // as if d.ini were held open by another program
+                         return moveIntoPlace(temporary, target);
+                     });
         ADD_FAILURE() << "the save should fail";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), dir.dir() + "d.ini");

@@ -12,11 +12,6 @@ TEST(LineArray, splitKeepsBytesBetweenTerminatorsAndAddsTheSpare) {
     EXPECT_EQ(splitLines("\0x\r\n"s), (LineArray{"\0x"s, ""}));
 }
 
-TEST(LineArray, countMatchesTheNumberOfLinesSplit) {
-    for (const char* bytes : {"", "a", "a\r\n", "a\r\nb", "\r\r\n\n", "x\ry\nz\r\n"})
-        EXPECT_EQ(countLines(bytes) + 1, splitLines(bytes).size()) << bytes;
-}
-
 TEST(LineArray, joinEndsEveryLineWithCrLfAndDropsTheSpare) {
     EXPECT_EQ(joinLines({"a", "", "b", ""}), "a\r\n\r\nb\r\n");
     EXPECT_EQ(joinLines({""}), "");

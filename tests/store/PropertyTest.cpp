@@ -55,8 +55,9 @@ TEST(LineSplitProperty, joiningWhatWasSplitGivesTheBytesWithCrLfEnds) {
         ASSERT_TRUE(lines.joinsTo(joined));
         ASSERT_EQ(lines.joinsTo(bytes), bytes == joined);
         ASSERT_TRUE(lines.back().empty());
-        ASSERT_EQ(countLines(bytes) + 1, lines.size());
-        ASSERT_EQ(countLines(bytes, 2), std::min<std::size_t>(lines.size() - 1, 3));
+        // With a limit, the split stops one line past it.
+        ASSERT_EQ(splitLines(std::make_shared<const ByteBlock>(bytes), 2).size(),
+                  std::min<std::size_t>(lines.size(), 4));
         for (std::size_t i = 0; i + 1 < lines.size(); ++i)
             ASSERT_EQ(lines[i].find_first_of("\r\n"), std::string::npos);
     }
