@@ -2,7 +2,6 @@
 
 #include "Controls.h"
 #include "EditBox.h"
-#include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
 #include "FrmMainMenu.h"
@@ -321,9 +320,7 @@ bool FrmLoadouts::fillFromArrays(bool reportRefusal) {
             showRefusal(refusal);
     } catch (const std::exception& error) {
         if (reportRefusal)
-            MsgBox(QStringLiteral("The loadouts cannot be read.\n\n%1")
-                       .arg(QString::fromLocal8Bit(error.what())),
-                   MsgBoxStyle::Critical);
+            showError(QStringLiteral("The loadouts cannot be read."), error);
     }
     return false;
 }
@@ -337,15 +334,10 @@ bool FrmLoadouts::saveLoadouts() {
         showRefusal(refusal);
     } catch (const Startup::FilesChangedOnDisk&) {
         // The user chose to keep the files another program wrote; the edits stay unsaved.
-    } catch (const FileError& error) {
-        showFileError(QStringLiteral("The loadouts could not be saved. No settings file has "
-                                     "changed; your edits are still in the window."),
-                      error);
     } catch (const std::exception& error) {
-        MsgBox(QStringLiteral("The loadouts could not be saved. No settings file has changed; your "
-                              "edits are still in the window.\n\n%1")
-                   .arg(QString::fromLocal8Bit(error.what())),
-               MsgBoxStyle::Critical);
+        showError(QStringLiteral("The loadouts could not be saved. No settings file has changed; "
+                                 "your edits are still in the window."),
+                  error);
     }
     return false;
 }

@@ -3,7 +3,6 @@
 #include "CodePage.h"
 #include "Controls.h"
 #include "EditBox.h"
-#include "FileError.h"
 #include "FileErrorBox.h"
 #include "FormLayout.h"
 #include "FrmMainMenu.h"
@@ -296,9 +295,7 @@ void FrmOtherOptions::loadFields() {
         OptionBoxes boxes(*this);
         OptionFields::LoadOptionFields(boxes);
     } catch (const std::exception& error) {
-        MsgBox(QStringLiteral("The options could not be read.\n\n%1")
-                   .arg(QString::fromLocal8Bit(error.what())),
-               MsgBoxStyle::Critical);
+        showError(QStringLiteral("The options could not be read."), error);
     }
 }
 
@@ -423,13 +420,8 @@ bool FrmOtherOptions::saveSettings() {
         return false;
     } catch (const Startup::FilesChangedOnDisk&) {
         return false; // the user chose to keep the files another program wrote
-    } catch (const FileError& error) {
-        showFileError(QStringLiteral("The settings could not be saved."), error);
-        return false;
     } catch (const std::exception& error) {
-        MsgBox(QStringLiteral("The settings could not be saved.\n\n%1")
-                   .arg(QString::fromLocal8Bit(error.what())),
-               MsgBoxStyle::Critical);
+        showError(QStringLiteral("The settings could not be saved."), error);
         return false;
     }
     cmdsave->setEnabled(false);

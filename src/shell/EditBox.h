@@ -10,9 +10,9 @@ namespace EditBox {
 // keeps only what comes before its first CR or LF. A line break must never reach a settings file.
 void keepToOneLine(QLineEdit* box);
 
-// Whether the focus moved into a box from another control of its window (Tab, Shift+Tab, a click,
-// a mnemonic, or the program moving it), as opposed to coming back to it from a context menu, a message box or another
-// window, where the box must keep its cursor and selection.
+// Whether the focus moved into a box from another control of its window (Tab, Shift+Tab, a
+// click, a mnemonic, or the program moving it), as opposed to coming back to it from a context
+// menu, a message box or another window, where the box must keep its cursor and selection.
 bool focusEntersFromAnotherControl(const QFocusEvent& event);
 
 } // namespace EditBox

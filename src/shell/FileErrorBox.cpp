@@ -3,14 +3,14 @@
 #include "FileError.h"
 #include "MsgBox.h"
 
-QString fileErrorDetails(const FileError& error) {
-    return QStringLiteral("File: %1\nReason: %2")
-        .arg(QString::fromLocal8Bit(error.path()), QString::fromLocal8Bit(error.reason()));
+QString errorDetails(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const FileError*>(&error))
+        return QStringLiteral("File: %1\nReason: %2")
+            .arg(QString::fromLocal8Bit(fileError->path()),
+                 QString::fromLocal8Bit(fileError->reason()));
+    return QString::fromLocal8Bit(error.what());
 }
 
-int showFileError(const QString& whatFailed, const FileError& error) {
-    const QString text = QStringLiteral("%1\n\nFile: %2\nReason: %3")
-                             .arg(whatFailed, QString::fromLocal8Bit(error.path()),
-                                  QString::fromLocal8Bit(error.reason()));
-    return MsgBox(text, MsgBoxStyle::Critical);
+int showError(const QString& whatFailed, const std::exception& error) {
+    return MsgBox(whatFailed + QStringLiteral("\n\n") + errorDetails(error), MsgBoxStyle::Critical);
 }

@@ -2,11 +2,12 @@
 
 #include <QString>
 
-class FileError;
+#include <exception>
 
-// Tells the user that something could not be done to a file, naming the file and the reason.
+// What a failure says, as text for a message box: a FileError's path and reason, anything else's
+// own text.
+QString errorDetails(const std::exception& error);
+
+// Tells the user that something could not be done, and why: for a file, the file and the reason.
 // Returns the answer of the message box (always OK).
-int showFileError(const QString& whatFailed, const FileError& error);
-
-// The file's path and the reason, as text, for a message box's details.
-QString fileErrorDetails(const FileError& error);
+int showError(const QString& whatFailed, const std::exception& error);

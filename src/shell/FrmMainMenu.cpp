@@ -2,7 +2,6 @@
 
 #include "Controls.h"
 #include "EditBox.h"
-#include "FileError.h"
 #include "FileErrorBox.h"
 #include "FileSearch.h"
 #include "FormLayout.h"
@@ -114,12 +113,9 @@ bool FrmMainMenu::loadSettingsFiles() {
     try {
         Startup::LoadIniFiles();
         return true;
-    } catch (const FileError& error) {
-        MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
-               fileErrorDetails(error));
     } catch (const std::exception& error) {
         MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
-               QString::fromLocal8Bit(error.what()));
+               errorDetails(error));
     }
     return false;
 }
