@@ -146,11 +146,12 @@ void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
     for (std::size_t k = 0; k < LoadoutCount; ++k) {
         LineArray& lines = Startup::QlLoadoutsArray;
         const std::size_t index = FirstLoadoutLine + k;
-        lines.set(index, std::string(lines[index].substr(0, LoadoutPrefixLength)) + LoadoutNames[k]);
+        lines.set(index,
+                  std::string(lines[index].substr(0, LoadoutPrefixLength)) + LoadoutNames[k]);
     }
-    Startup::QuillonModArray.set(ForceBuyLine, std::string(ForceBuyKey) +
-                                                   std::string(SwitchValue::text(
-                                                       form.forceBuyValue() == 1)));
+    Startup::QuillonModArray.set(ForceBuyLine,
+                                 std::string(ForceBuyKey) +
+                                     std::string(SwitchValue::text(form.forceBuyValue() == 1)));
 
     try {
         Startup::SaveIniFiles(rewrite);

@@ -33,11 +33,9 @@ struct FileContents {
     FileSnapshot snapshot;
 };
 
-// Room for the bytes of several files read one after another, in one block: where a process's
-// memory comes in large pages when it can (Linux), one block of some megabytes takes a few of
-// them, where a block for each file would take thousands of small ones, each dear to map and to
-// reach. A file takes the next part of the room its size needs; one that no longer fits (it grew
-// since it was measured) gets a block of its own.
+// Room for the bytes of several files read one after another, in one Memory::largeBlock. A file
+// takes the next part of the room its size needs; one that no longer fits (it grew since it was
+// measured) gets a block of its own.
 class FileArena {
 public:
     // Room for the files as big as they are now.
@@ -50,8 +48,7 @@ private:
     std::size_t used_ = 0;
 };
 
-// A block for some megabytes of a file's bytes, in large pages where the system offers them (see
-// FileArena); a block of its own otherwise.
+// A block for a file's bytes: a Memory::largeBlock from a megabyte on, an ordinary one below.
 ByteBlock blockForBytes(std::size_t size);
 
 // Reads every byte of a plain file, and notes what it was. Anything else (a folder, a pipe, a

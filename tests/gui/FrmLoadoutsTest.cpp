@@ -621,7 +621,8 @@ void FrmLoadoutsTest::contextMenuPaste_insertsAtTheCursor() {
     edit->setCursorPosition(4);                     // then a click places the cursor
     QApplication::clipboard()->setText(QStringLiteral(" Ladder"));
 
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            edit->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(edit, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);

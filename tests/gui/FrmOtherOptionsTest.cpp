@@ -2,11 +2,11 @@
 #include "ChangedFilesQuestion.h"
 #include "Forms.h"
 #include "FrmMainMenu.h"
+#include "KeyLine.h"
 #include "MsgBox.h"
 #include "OptionFields.h"
 #include "SettingRecords.h"
 #include "Startup.h"
-#include "KeyLine.h"
 #include "TempDir.h"
 
 #include <QCheckBox>
@@ -21,7 +21,6 @@
 namespace {
 
 const std::filesystem::path Examples = QUILLON_EXAMPLES_DIR;
-
 
 QString controlName(std::size_t row) {
     const auto name = OptionFields::optionFieldTable()[row].control;

@@ -76,13 +76,12 @@ public:
     ~ScratchPrefix() {
         for (const QString& folder : addedFolders)
             QDir(folder).removeRecursively();
-        if (addedMakerKey) {
-            HKEY software = nullptr;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                              &software) == ERROR_SUCCESS) {
-                RegDeleteTreeA(software, MakerKey);
-                RegCloseKey(software);
-            }
+        HKEY software = nullptr;
+        if (!addedKey.isEmpty() &&
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                          &software) == ERROR_SUCCESS) {
+            RegDeleteTreeA(software, addedKey.constData());
+            RegCloseKey(software);
         }
     }
     ScratchPrefix(const ScratchPrefix&) = delete;
@@ -91,12 +90,17 @@ public:
     // Records installFolder as the game's install folder where the game's 32-bit installer does:
     // in the registry's 32-bit view, as text in the ANSI code page.
     void registerInstallFolder(const QString& installFolder) const {
+        // The first of the game's keys that is not there yet goes again, with all below it.
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Unreal Technology", 0,
-                          KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS)
-            RegCloseKey(key);
-        else
-            addedMakerKey = true;
+        for (const char* path : {"Unreal Technology", "Unreal Technology\\Installed Apps",
+                                 "Unreal Technology\\Installed Apps\\UnrealTournament"}) {
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (QByteArray("SOFTWARE\\") + path).constData(), 0,
+                              KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+                RegCloseKey(key);
+            } else if (addedKey.isEmpty()) {
+                addedKey = path;
+            }
+        }
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE,
                             "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament", 0,
                             nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
@@ -117,9 +121,8 @@ public:
     }
 
 private:
-    static constexpr const char* MakerKey = "Unreal Technology";
     mutable QStringList addedFolders;
-    mutable bool addedMakerKey = false;
+    mutable QByteArray addedKey; // below SOFTWARE in the 32-bit view; empty when none was added
 };
 
 #endif

@@ -228,8 +228,8 @@ TEST_F(StartupTest, changedFilesSaveRewritesOnlyFilesWhoseBytesChange) {
         ::stat((dir.path() / name).c_str(), &st);
         return st.st_ino;
     };
-    const auto before = std::vector{inode("QLLoadouts.ini"), inode("QuillonUser.ini"),
-                                    inode("QuillonAI.ini")};
+    const auto before =
+        std::vector{inode("QLLoadouts.ini"), inode("QuillonUser.ini"), inode("QuillonAI.ini")};
     Startup::SaveIniFiles(Startup::Rewrite::ChangedFiles);
     EXPECT_EQ(inode("QLLoadouts.ini"), before[0]);
     EXPECT_NE(inode("QuillonUser.ini"), before[1]);
