@@ -160,45 +160,37 @@ TEST_F(OptionFieldsTest, refusedSaveChangesNothing) {
     LoadOptionFields(controls);
     const auto arrays = allArrays();
     const auto records = Functions::OptionSettings;
-    controls.texts[Name] = u"Edited";
-    controls.checks[InvertMouse] = true;
-
-    controls.texts[LootDropped] = u"2,5";
-    try {
-        SaveOptionFields(controls);
-        ADD_FAILURE() << "a percentage that is not a number was saved";
-    } catch (const OptionValueRefused& refused) {
-        EXPECT_EQ(refused.row(), LootDropped);
-        EXPECT_EQ(refused.reason(), OptionValueRefused::Reason::NotANumber);
-        EXPECT_EQ(refused.field().caption, "Percent of Loot Dropped");
+    const struct {
+        Row row;
+        std::u16string text;
+        OptionValueRefused::Reason reason;
+        std::size_t badIndex; // for the reasons that name a character
+    } cases[] = {
+        {LootDropped, u"2,5", OptionValueRefused::Reason::NotANumber, 0},
+        {MouseSensitivity, u"3\u4E00", OptionValueRefused::Reason::NotInCodePage, 1},
+        {Name, u"Two\r\nLines", OptionValueRefused::Reason::LineBreak, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        FakeControls edited = controls; // with other edits that must not be stored either
+        edited.texts[Name] = u"Edited";
+        edited.checks[InvertMouse] = true;
+        edited.texts[c.row] = c.text;
+        try {
+            SaveOptionFields(edited);
+            ADD_FAILURE() << "the value was saved";
+        } catch (const OptionValueRefused& refused) {
+            EXPECT_EQ(refused.row(), c.row);
+            EXPECT_EQ(refused.reason(), c.reason);
+            EXPECT_EQ(refused.field().caption, optionFieldTable()[c.row].caption);
+            if (c.reason != OptionValueRefused::Reason::NotANumber) {
+                EXPECT_EQ(refused.badIndex(), c.badIndex);
+            }
+        }
+        EXPECT_EQ(allArrays(), arrays);
+        for (std::size_t i = 0; i < records.size(); ++i)
+            EXPECT_EQ(Functions::OptionSettings[i].Value, records[i].Value) << i;
     }
-    EXPECT_EQ(allArrays(), arrays);
-
-    controls.texts[LootDropped] = u"29";
-    controls.texts[MouseSensitivity] = u"3\u4E00"; // not in the code page
-    try {
-        SaveOptionFields(controls);
-        ADD_FAILURE() << "a character outside the code page was saved";
-    } catch (const OptionValueRefused& refused) {
-        EXPECT_EQ(refused.row(), MouseSensitivity);
-        EXPECT_EQ(refused.reason(), OptionValueRefused::Reason::NotInCodePage);
-        EXPECT_EQ(refused.badIndex(), 1u);
-    }
-    EXPECT_EQ(allArrays(), arrays);
-
-    controls.texts[MouseSensitivity] = u"3";
-    controls.texts[Name] = u"Two\r\nLines";
-    try {
-        SaveOptionFields(controls);
-        ADD_FAILURE() << "a line break was saved";
-    } catch (const OptionValueRefused& refused) {
-        EXPECT_EQ(refused.row(), Name);
-        EXPECT_EQ(refused.reason(), OptionValueRefused::Reason::LineBreak);
-        EXPECT_EQ(refused.badIndex(), 3u);
-    }
-    EXPECT_EQ(allArrays(), arrays);
-    for (std::size_t i = 0; i < records.size(); ++i)
-        EXPECT_EQ(Functions::OptionSettings[i].Value, records[i].Value) << i;
 }
 
 TEST_F(OptionFieldsTest, missingKeyIsToldShowsItsLastValueAndIsWrittenNowhere) {
