@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "Utf8.h"
+#include "Win32.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -15,17 +16,11 @@ namespace Console {
 
 namespace {
 
-// Wide text from UTF-8 that the program made itself, so always well formed.
-std::wstring wideFromUtf8(std::string_view text) {
-    const auto utf16 = utf16FromUtf8(text).value_or(u"\uFFFD");
-    return {utf16.begin(), utf16.end()};
-}
-
 void writeAll(DWORD which, std::FILE* stream, std::string_view text) {
     const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = wideFromUtf8(text);
+        const std::wstring wide = Win32::wide(text);
         DWORD written = 0;
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;

@@ -13,6 +13,9 @@ namespace NativePath {
 // path still names what was missing.
 std::string resolve(const std::string& gamePath);
 
+// The same in the given Wine prefix rather than the one in use. On Windows the path itself.
+std::string resolve(const std::string& gamePath, const std::string& prefix);
+
 // Whether a typed path uses '/' as its separator (POSIX form). Always false on Windows.
 bool isPosixForm(const std::string& gamePath);
 

@@ -102,13 +102,17 @@ bool isPosixForm(const std::string& gamePath) {
 }
 
 std::string resolve(const std::string& gamePath) {
+    return resolve(gamePath, winePrefix());
+}
+
+std::string resolve(const std::string& gamePath, const std::string& prefix) {
     const bool trailing = endsWithSeparator(gamePath);
     if (isPosixForm(gamePath))
         return appendMatchingParts("/", splitParts(gamePath, 1, false), trailing);
     if (hasDriveLetter(gamePath)) {
         // A drive is what dosdevices says it is: "c:" usually links to ../drive_c, "z:" to /.
         const std::string drive =
-            winePrefix() + "/dosdevices/" + AsciiCase::toLower(gamePath.substr(0, 1)) + ":";
+            prefix + "/dosdevices/" + AsciiCase::toLower(gamePath.substr(0, 1)) + ":";
         return appendMatchingParts(drive, splitParts(gamePath, 2, true), trailing);
     }
     if (gamePath.starts_with('\\')) // the root of the current drive, which is Z: (/) under Wine

@@ -4,69 +4,24 @@
 #include "FileIoSteps.h"
 
 #include "AsciiCase.h"
+#include "Win32.h"
 
 #include <atomic>
 #include <vector>
-#include <windows.h>
 
 namespace {
 
-// Win32 error codes with the system's own wording.
-class Win32Category : public std::error_category {
-public:
-    const char* name() const noexcept override { return "win32"; }
-    std::string message(int code) const override {
-        char* text = nullptr;
-        const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                           FORMAT_MESSAGE_IGNORE_INSERTS,
-                                       nullptr, static_cast<DWORD>(code), 0,
-                                       reinterpret_cast<char*>(&text), 0, nullptr);
-        std::string message = n ? std::string(text, n) : "error " + std::to_string(code);
-        if (text)
-            LocalFree(text);
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                    message.back() == ' ' || message.back() == '.'))
-            message.pop_back();
-        return message;
-    }
-};
-
-const Win32Category& win32Category() {
-    static const Win32Category category;
-    return category;
-}
-
-// Closes a handle when it goes out of scope.
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (valid())
-            CloseHandle(h_);
-    }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-    bool close() {
-        const HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(h) != 0;
-    }
-
-private:
-    HANDLE h_;
-};
+using Win32::Handle;
 
 FileError notAPlainFile(const std::string& path, bool folder) {
     if (folder)
-        return FileError(path, {ERROR_DIRECTORY, win32Category()}, "it is a folder, not a file");
-    return FileError(path, {ERROR_INVALID_FUNCTION, win32Category()},
+        return FileError(path, Win32::error(ERROR_DIRECTORY), "it is a folder, not a file");
+    return FileError(path, Win32::error(ERROR_INVALID_FUNCTION),
                      "it is a device, not a plain file");
 }
 
 FileError tooBig(const std::string& path) {
-    return FileError(path, {ERROR_FILE_TOO_LARGE, win32Category()},
+    return FileError(path, Win32::error(ERROR_FILE_TOO_LARGE),
                      "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
                          " MB, far more than any settings file holds");
 }
@@ -88,7 +43,7 @@ void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             throw notAPlainFile(file.requested, true);
         if (attributes & FILE_ATTRIBUTE_READONLY)
-            throw FileError(file.requested, {ERROR_ACCESS_DENIED, win32Category()},
+            throw FileError(file.requested, Win32::error(ERROR_ACCESS_DENIED),
                             "the file is read-only");
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
         throw FileError(file.requested, lastSystemError());
@@ -124,7 +79,7 @@ void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
 }
 
 std::error_code lastSystemError() {
-    return {static_cast<int>(GetLastError()), win32Category()};
+    return Win32::lastError();
 }
 
 bool moveIntoPlace(const std::string& temporary, const std::string& target) {
