@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 // Whole-file reading and all-or-nothing replacement of a set of files. Paths are native paths.
 
@@ -63,29 +64,38 @@ FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash);
 // new time, the same bytes) has not changed, nor has one that is gone.
 bool changedSince(const std::string& path, const FileSnapshot& snapshot);
 
-// A hash of the bytes, the same for the same bytes throughout one run of the program.
+// A hash of the bytes: the same for the same bytes in every run of the program on one machine.
 std::uint64_t hashOf(std::string_view bytes);
 
-// Moves a finished temporary file over its target; false with the system's error set.
-using MoveIntoPlace = std::function<bool(const std::string& temporary, const std::string& target)>;
-// The platform's own way of doing it, which replaceFiles uses.
-bool moveIntoPlace(const std::string& temporary, const std::string& target);
+// The steps of a save that touch the disk, in the order a save takes them.
+enum class SaveStep {
+    Create,      // a new file: a temporary
+    Write,       // its bytes
+    Flush,       // its bytes to the disk itself
+    KeepOld,     // a second name (on Windows a copy) for an old file
+    FlushFolder, // the names made and renamed in a folder, to the disk
+    Rename,      // a new file over its target (or, after a failure, an old copy back)
+    Remove,      // an old copy or a temporary, once not needed
+};
+// Asked before each step with the file it concerns. A step it answers false to is not taken and
+// fails as a system call would, with an input/output error. Tests make a step fail with it, or
+// end their process there as a crash would; the programs pass none.
+using SaveStepHook = std::function<bool(SaveStep step, const std::string& path)>;
 
 // Writes the new contents of each file (bytesOf(i) for paths[i], made only as that file is
 // written, so that no more than one file's contents are held at a time) to a temporary file
 // beside its target, flushes it, and only when all are written renames them over their targets
-// in the given order (with moveIntoPlace, which a test may make fail), then flushes the folders.
-// A symbolic link has its target replaced. A read-only target or any other failure leaves every
-// target as it was (a rename that fails part way puts back the files already replaced) and
-// removes the temporary files. Throws FileError naming the file concerned; in the rare case that
-// a replaced file cannot be put back, the reason names it.
+// in the given order, then flushes the folders. A symbolic link has its target replaced. A
+// read-only target or any other failure leaves every target as it was (a rename that fails part
+// way puts back the files already replaced) and removes the temporary files. Returns the hash of
+// each file's new bytes. Throws FileError naming the file concerned; in the rare case that a
+// replaced file cannot be put back, the reason names it.
 //
-// The temporary and backup files are named after the target with ".quillon-new-" or
-// ".quillon-old-", the saving process's id and a unique ending; no other program makes names
-// like these, so removeSaveLeftovers can find what an interrupted save left.
-void replaceFiles(std::span<const std::string> paths,
-                  const std::function<ByteBlock(std::size_t)>& bytesOf,
-                  const MoveIntoPlace& moveIntoPlace = ::moveIntoPlace);
+// The temporary and backup files carry names of the pattern FileIoSteps.h describes, so that
+// removeSaveLeftovers can find what an interrupted save left.
+std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
+                                        const std::function<ByteBlock(std::size_t)>& bytesOf,
+                                        const SaveStepHook& hook = {});
 
 // Removes the temporary and backup files that saves of this file left beside it when they were
 // interrupted (the process killed, the machine off). Only names of replaceFiles' pattern for

@@ -161,18 +161,15 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::string> writtenPaths;
     for (const std::size_t i : written)
         writtenPaths.push_back(paths[i]);
-    std::vector<std::uint64_t> hashes(files.size());
-    replaceFiles(writtenPaths, [&](std::size_t k) {
-        const std::size_t i = written[k];
-        const LineArray& lines = *files[i].lines;
+    const auto hashes = replaceFiles(writtenPaths, [&](std::size_t k) {
+        const LineArray& lines = *files[written[k]].lines;
         ByteBlock bytes = blockForBytes(joinedSize(lines));
         joinLinesInto(lines, bytes.data());
-        hashes[i] = hashOf(bytes.view());
         return bytes;
     });
-    for (const std::size_t i : written) {
-        snapshots().files[i] = snapshotAfterWrite(paths[i], hashes[i]);
-        snapshots().paths[i] = paths[i];
+    for (std::size_t k = 0; k < written.size(); ++k) {
+        snapshots().files[written[k]] = snapshotAfterWrite(paths[written[k]], hashes[k]);
+        snapshots().paths[written[k]] = paths[written[k]];
     }
 }
 
