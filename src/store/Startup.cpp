@@ -97,21 +97,25 @@ void LoadIniFiles() {
     std::vector<std::string> paths;
     for (const auto& file : settingsFiles())
         paths.push_back(settingsFilePath(file.fileName));
-    FileArena arena = FileArena::forFiles(paths);
-    for (std::size_t i = 0; i < settingsFiles().size(); ++i) {
-        const SettingsFile& file = settingsFiles()[i];
-        const std::string& path = paths[i];
-        FileContents contents = readFile(path, &arena);
-        *file.lines = linesOf(path, contents.bytes);
-        snapshots().files[i] = contents.snapshot;
-        snapshots().paths[i] = path;
+    for (const auto& path : paths)
         removeSaveLeftovers(path);
-        if (i == 0) {
-            LoadoutsSaved = true;
-            if (loadoutsReadHook())
-                loadoutsReadHook()();
-        }
+
+    // All five files are read before any array is replaced: a load that fails changes nothing.
+    FileArena arena = FileArena::forFiles(paths);
+    std::array<LineArray, 5> lines;
+    Snapshots loaded;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        FileContents contents = readFile(paths[i], &arena);
+        lines[i] = linesOf(paths[i], contents.bytes);
+        loaded.files[i] = contents.snapshot;
+        loaded.paths[i] = paths[i];
     }
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        *settingsFiles()[i].lines = std::move(lines[i]);
+    snapshots() = std::move(loaded);
+    LoadoutsSaved = true;
+    if (loadoutsReadHook())
+        loadoutsReadHook()();
 }
 
 void SaveIniFiles(Rewrite rewrite) {

@@ -37,11 +37,11 @@ struct SettingsFile {
 // QuillonAI.ini, QLAux.ini.
 const std::array<SettingsFile, 5>& settingsFiles();
 
-// Replaces all five arrays from the files in SystemDir, in order, and remembers what each file
-// held. Right after QLLoadouts.ini is read, sets LoadoutsSaved and runs the loadouts hook. Throws
-// FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or is too
-// long; that file's array and the later ones are kept. Removes what interrupted saves of a file
-// left beside it once the file is read.
+// Replaces all five arrays from the files in SystemDir and remembers what each file held; then
+// sets LoadoutsSaved and runs the loadouts hook. First removes what interrupted saves left beside
+// the files. All or nothing: throws FileError at the first file that cannot be read, is not a
+// plain file, is UTF-16 text or is too long, and then every array, and LoadoutsSaved, stays as
+// it was.
 void LoadIniFiles();
 
 // A save found files that another program has written since they were loaded or last saved, and
@@ -78,8 +78,8 @@ void setChangedFilesQuestion(ChangedFilesQuestion question);
 enum class Rewrite { AllFiles, ChangedFiles };
 void SaveIniFiles(Rewrite rewrite = Rewrite::AllFiles);
 
-// Runs inside LoadIniFiles right after QLLoadouts.ini is read; the windows use it to put the
-// loadouts window into its saved state.
+// Runs at the end of every load that succeeded, once all five arrays hold the new files; the
+// windows use it to put the loadouts window into its saved state.
 void setLoadoutsReadHook(std::function<void()> hook);
 
 // The native path of one settings file: SystemDir and the name, resolved for this platform.
