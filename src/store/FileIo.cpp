@@ -1,5 +1,5 @@
-// Reading files whole, telling whether they changed, and removing what interrupted saves left:
-// the same on every system, over the system calls of FileIo_posix.cpp and FileIo_win.cpp.
+// Reading files whole and telling whether they changed: the same on every system, over the
+// system calls of FileIo_posix.cpp and FileIo_win.cpp.
 #include "FileIo.h"
 
 #include "FileError.h"
@@ -150,26 +150,5 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
         return hashOf(readPlainFile(path, MaxFileBytes, now).view()) != hashOf(snapshot);
     } catch (const std::exception&) {
         return true;
-    }
-}
-
-std::size_t removeSaveLeftovers(const std::string& path) {
-    try {
-        const std::string target = targetOf(path);
-        const std::string folder = folderOf(target);
-        const std::string base = nameOf(target);
-        const std::uint64_t self = currentProcessId();
-        std::size_t removed = 0;
-        for (const std::string& name : namesIn(folder)) {
-            auto owner = ownerOf(name, base, NewMark);
-            if (!owner)
-                owner = ownerOf(name, base, OldMark);
-            // A save of this process is never under way here; another process's may be.
-            if (owner && (*owner == self || !processIsRunning(*owner)) && removeFile(folder + name))
-                ++removed;
-        }
-        return removed;
-    } catch (const std::exception&) {
-        return 0; // a leftover that stays is harmless; the next load or save tries again
     }
 }

@@ -9,17 +9,19 @@
 #include <string>
 #include <vector>
 
-// The steps of file reading and of an all-or-nothing save. FileIo.cpp and SaveCommit.cpp
-// put them together once for every system; FileIo_posix.cpp and FileIo_win.cpp
+// The steps of file reading and of an all-or-nothing save. FileIo.cpp, SaveCommit.cpp and
+// CutSaves.cpp put them together once for every system; FileIo_posix.cpp and FileIo_win.cpp
 // provide the system calls, and nothing else.
 namespace FileIoSteps {
 
 struct PendingFile {
-    std::string requested; // the path the caller named
-    std::string target;    // the file that is replaced (a symbolic link's target)
-    bool existed = false;  // whether the target was there before the save
-    std::string temporary; // the new contents; empty until created, and once moved into place
-    std::string backup;    // the old contents under another name, while the new ones go in
+    std::string requested;  // the path the caller named
+    std::string target;     // the file that is replaced (a symbolic link's target)
+    bool existed = false;   // whether the target was there before the save
+    std::string temporary;  // the new contents; empty until created, and once moved into place
+    std::string backup;     // the old contents under another name, while the new ones go in
+    std::uint64_t size = 0; // the new contents' size and hash, as the commit record tells them
+    std::uint64_t hash = 0;
 };
 
 // Size and modification time of a file, following links; nothing when it is not there.
@@ -115,15 +117,16 @@ bool processIsRunning(std::uint64_t id);
 namespace FileIoSteps {
 
 // Names of a save's own files: the target's name, a mark (".quillon-new-" the new contents,
-// ".quillon-old-" the old ones kept while the new ones go in), the saving process's id, a dash and
-// a unique ending of letters and digits that the platform adds. No other program makes names like
-// these, so what a cut save left is found.
+// ".quillon-old-" the old ones kept while the new ones go in, ".quillon-commit-" the commit
+// record), the saving process's id, a dash and a unique ending of letters and digits that the
+// platform adds. No other program makes names like these, so what a cut save left is found.
 extern const std::string NewMark;
 extern const std::string OldMark;
+extern const std::string CommitMark;
 
 // The start of a new file's name beside target, up to its unique ending.
 std::string temporaryNamePrefix(const std::string& target);
-// The name of a new file with another mark: its old copy.
+// The name of a new file with another mark: its old copy or its commit record.
 std::string withMark(const std::string& temporary, const std::string& mark);
 // The id of the process that made a file of that name, when the name is base (spelt as this
 // system compares names), the mark, a process id, a dash and a unique ending; nothing otherwise.

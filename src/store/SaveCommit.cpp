@@ -1,7 +1,25 @@
-// An all-or-nothing save of several files: every new file is written and flushed beside its
-// target before the first is renamed over it.
+// An all-or-nothing save of several files, that a crash or a power loss cannot leave half done.
+//
+// The order of its steps, and why:
+// 1. Each new file is written beside its target and flushed to the disk. A save cut short here
+//    has changed nothing; the next load or save removes what it left.
+// 2. The old files get second names (on Windows, copies), so that the save can still be undone.
+// 3. The commit record, naming every file of the save with the size and hash of its new
+//    contents, is written under a temporary name, flushed, renamed to its own name, and the
+//    folders are flushed. Only a whole record ever bears a record's name, and once it is on disk
+//    every new file is too: from here on the save is to be finished.
+// 4. The new files are renamed over the old ones, and the folders flushed, so that the renames
+//    are on disk before anything that made them undoable goes.
+// 5. The record is removed, then the old copies. A record left by a cut here, or whose removal
+//    did not reach the disk, names files already in place: the next load sees that by their size
+//    and hash and only tidies up.
+// A cut after step 3 is finished at the next load (finishCutSaves), or, when it cannot be (a
+// temporary lost, a file made read-only since), undone from the old copies.
+// On Windows the flushes are FlushFileBuffers, and every rename is a MoveFileExW written
+// through (MOVEFILE_WRITE_THROUGH), which returns once it is on disk.
 #include "FileIo.h"
 
+#include "CommitRecord.h"
 #include "FileError.h"
 #include "FileIoSteps.h"
 
@@ -44,8 +62,8 @@ public:
     bool remove(const std::string& path) const {
         return (!hook_ || hook_(SaveStep::Remove, path)) && removeFile(path);
     }
-    void flushFolders(const std::vector<PendingFile>& files) const {
-        std::set<std::string> folders;
+    void flushFolders(const std::vector<PendingFile>& files, const std::string& record) const {
+        std::set<std::string> folders{folderOf(record)};
         for (const auto& file : files)
             folders.insert(folderOf(file.target));
         for (const auto& folder : folders)
@@ -78,6 +96,33 @@ void removeTemporaries(const Steps& steps, const std::vector<PendingFile>& files
         if (!file.backup.empty())
             steps.remove(file.backup);
     }
+}
+
+// Writes the commit record beside the first file and flushes it and the folders; returns its
+// name. Throws FileError naming the first file.
+std::string commit(const Steps& steps, const std::vector<PendingFile>& files) {
+    std::vector<CommitEntry> entries;
+    for (const auto& file : files)
+        entries.push_back({nameOf(file.requested), nameOf(file.target), nameOf(file.temporary),
+                           nameOf(file.backup), file.size, file.hash});
+    const std::string& first = files.front().requested;
+    std::string unnamed;
+    try {
+        steps.writeNew(temporaryNamePrefix(first), {}, commitRecordText(entries), unnamed);
+    } catch (const std::system_error& e) {
+        if (!unnamed.empty())
+            steps.remove(unnamed);
+        throw FileError(first, e.code(),
+                        "cannot write the save's commit record beside it: " + e.code().message());
+    }
+    const std::string record = withMark(unnamed, CommitMark);
+    if (const auto reason = steps.rename(SaveStep::Commit, unnamed, record)) {
+        steps.remove(unnamed);
+        throw FileError(first, reason,
+                        "cannot write the save's commit record beside it: " + reason.message());
+    }
+    steps.flushFolders(files, record);
+    return record;
 }
 
 // Puts files 0 to failed back as they were before the save; returns those that could not be.
@@ -118,6 +163,7 @@ std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
     std::vector<PendingFile> files;
     files.reserve(paths.size());
     std::vector<std::uint64_t> hashes;
+    std::string record;
     try {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             PendingFile file;
@@ -126,18 +172,21 @@ std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
             file.existed = exists(file.target);
             files.push_back(std::move(file));
             const ByteBlock bytes = bytesOf(i);
-            hashes.push_back(hashOf(bytes.view()));
+            files.back().size = bytes.size();
+            files.back().hash = hashOf(bytes.view());
+            hashes.push_back(files.back().hash);
             writeTemporary(steps, files.back(), bytes.view());
         }
         if (files.empty())
             return hashes;
         // Each old file stays reachable until every new one is in place, so that a failure part
-        // way through can put back the ones already replaced.
+        // way through, or the next load after a crash, can put back the ones already replaced.
         for (auto& file : files) {
             const std::string backup = withMark(file.temporary, OldMark);
             if (file.existed && !steps.rename(SaveStep::KeepOld, file.target, backup))
                 file.backup = backup;
         }
+        record = commit(steps, files);
     } catch (...) {
         removeTemporaries(steps, files);
         throw;
@@ -148,14 +197,20 @@ std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
         if (!reason)
             continue;
         const std::string unrestored = putBack(steps, files, i);
-        removeTemporaries(steps, files);
-        if (unrestored.empty())
+        if (unrestored.empty()) {
+            steps.flushFolders(files, record);
+            steps.remove(record);
+            removeTemporaries(steps, files);
             throw FileError(files[i].requested, reason);
+        }
+        // The record stays, with every file it names: the next load finishes the save, or
+        // puts the old files back.
         throw FileError(files[i].requested, reason,
-                        reason.message() +
-                            "; these files could not be put back as they were: " + unrestored);
+                        reason.message() + "; these files could not be put back as they were: " +
+                            unrestored + "; the next load finishes the save or puts them back");
     }
-    steps.flushFolders(files);
+    steps.flushFolders(files, record);
+    steps.remove(record);
     for (const auto& file : files)
         if (!file.backup.empty())
             steps.remove(file.backup);

@@ -1,4 +1,4 @@
-// The names of a save's own files: temporaries and old copies.
+// The names of a save's own files: temporaries, old copies and commit records.
 #include "FileIoSteps.h"
 
 #include <charconv>
@@ -7,6 +7,7 @@ namespace FileIoSteps {
 
 const std::string NewMark = ".quillon-new-";
 const std::string OldMark = ".quillon-old-";
+const std::string CommitMark = ".quillon-commit-";
 
 namespace {
 

@@ -97,6 +97,7 @@ void LoadIniFiles() {
     std::vector<std::string> paths;
     for (const auto& file : settingsFiles())
         paths.push_back(settingsFilePath(file.fileName));
+    finishCutSaves(paths);
     for (const auto& path : paths)
         removeSaveLeftovers(path);
 
@@ -125,6 +126,9 @@ void SaveIniFiles(Rewrite rewrite) {
         paths.push_back(settingsFilePath(file.fileName));
         refuseLineBreaks(file, paths.back());
     }
+    // A save another program's crash cut short is finished first, so that it can neither land
+    // on top of this one later nor go unseen by the question below.
+    finishCutSaves(paths);
     // Which files still hold what they held when last loaded or saved; the others, when known,
     // were written by another program since.
     std::vector<bool> asLastSeen(files.size());

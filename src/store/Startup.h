@@ -38,10 +38,11 @@ struct SettingsFile {
 const std::array<SettingsFile, 5>& settingsFiles();
 
 // Replaces all five arrays from the files in SystemDir and remembers what each file held; then
-// sets LoadoutsSaved and runs the loadouts hook. First removes what interrupted saves left beside
-// the files. All or nothing: throws FileError at the first file that cannot be read, is not a
-// plain file, is UTF-16 text or is too long, and then every array, and LoadoutsSaved, stays as
-// it was.
+// sets LoadoutsSaved and runs the loadouts hook. First finishes (or undoes) any save of the files
+// that a crash cut short, and removes what interrupted saves left beside them. All or nothing:
+// throws FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or
+// is too long, or when a cut save can be neither finished nor undone, and then every array, and
+// LoadoutsSaved, stays as it was.
 void LoadIniFiles();
 
 // A save found files that another program has written since they were loaded or last saved, and
@@ -70,7 +71,8 @@ void setChangedFilesQuestion(ChangedFilesQuestion question);
 // - files changed on disk since they were loaded or last saved are put to the changed-files
 //   question; without one, or when it answers no, FilesChangedOnDisk is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
-// Removes what interrupted saves left beside the files.
+// First finishes (or undoes) a save of the files that a crash cut short, as a load does, and
+// removes what interrupted saves left beside the files.
 //
 // Every file is rewritten, as the windows do; with ChangedFiles, a file whose bytes would stay
 // exactly as they are on disk is left alone (the command line saves that way, so that setting
