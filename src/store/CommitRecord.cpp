@@ -11,7 +11,6 @@ using namespace FileIoSteps;
 namespace {
 
 const std::string_view Header = "quillon-commit 1\n";
-const std::string_view EndLine = "end ";
 
 std::string hex(std::uint64_t value) {
     std::string text(16, '0');
@@ -20,6 +19,13 @@ std::string hex(std::uint64_t value) {
     const auto count = static_cast<std::size_t>(end - digits);
     text.replace(16 - count, count, digits, count);
     return text;
+}
+
+// The last line: "end", a space and the hash of every line before it.
+std::string endLine(std::string_view before) {
+    std::string line = "end ";
+    line += hex(hashOf(before));
+    return line += '\n';
 }
 
 [[noreturn]] void refuse(const std::string& why) {
@@ -51,7 +57,7 @@ public:
         const std::string_view line = rest_.substr(0, end);
         if (end == std::string_view::npos || !line.starts_with(keyword) ||
             line.size() == keyword.size() || line[keyword.size()] != ' ')
-            refuse("it has no \"" + std::string(keyword) + "\" line where one belongs");
+            refuse(std::string("it has no \"").append(keyword).append("\" line where one belongs"));
         rest_.remove_prefix(end + 1);
         return std::string(line.substr(keyword.size() + 1));
     }
@@ -69,17 +75,17 @@ std::string commitRecordText(std::span<const CommitEntry> entries) {
                 "\nold " + entry.oldCopy + "\nsize " + std::to_string(entry.size) + "\nhash " +
                 hex(entry.hash) + "\n";
     }
-    return text + std::string(EndLine) + hex(hashOf(text)) + "\n";
+    text += endLine(text);
+    return text;
 }
 
 std::vector<CommitEntry> parseCommitRecord(std::string_view text, std::uint64_t owner,
                                            std::span<const std::string> fileNames) {
     if (!text.starts_with(Header))
         refuse("it does not begin as a commit record does");
-    const auto endAt = text.rfind("\n" + std::string(EndLine));
+    const auto endAt = text.rfind("\nend ");
     const std::string_view body = text.substr(0, endAt + 1);
-    if (endAt == std::string_view::npos ||
-        text.substr(endAt + 1) != std::string(EndLine) + hex(hashOf(body)) + "\n")
+    if (endAt == std::string_view::npos || text.substr(endAt + 1) != endLine(body))
         refuse("it is not whole");
 
     std::vector<CommitEntry> entries;
