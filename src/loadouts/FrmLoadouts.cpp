@@ -90,7 +90,7 @@ void FrmLoadouts::loadoutsFileRead() {
     FrmLoadouts& window = form();
     window.disableSave();
     Startup::LoadoutsSaved = true;
-    // The other files are still to be read: fill from the arrays once the load has returned.
+    // Fills from the arrays once the load has returned, as a window being loaded does.
     window.filled = false;
     window.tmrload.start();
 }

@@ -28,9 +28,9 @@ public:
     // Destroys the loadouts window at once.
     static void unload() { FormInstance<FrmLoadouts>::unload(); }
 
-    // Runs inside LoadIniFiles once QLLoadouts.ini is read: creates the window hidden when it does
-    // not exist, puts it into the saved state and has it fill itself from the new arrays once the
-    // load has returned.
+    // Runs at the end of a load that succeeded: creates the window hidden when it does not exist,
+    // puts it into the saved state and has it fill itself from the new arrays once the load has
+    // returned.
     static void loadoutsFileRead();
 
     ~FrmLoadouts() override;

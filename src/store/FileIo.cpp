@@ -1,106 +1,43 @@
+// Reading files whole and telling whether they changed: the same on every system, over the
+// system calls of FileIo_posix.cpp and FileIo_win.cpp.
 #include "FileIo.h"
 
 #include "FileError.h"
 #include "FileIoSteps.h"
 #include "Memory.h"
 
-#include <charconv>
+#include <cstring>
 #include <functional>
 
 using namespace FileIoSteps;
 
 namespace {
 
-const std::string NewMark = ".quillon-new-";
-const std::string OldMark = ".quillon-old-";
-constexpr std::size_t MaxUniqueEnding = 32;
-
-void removeTemporaries(const std::vector<PendingFile>& files) {
-    for (const auto& file : files) {
-        if (!file.temporary.empty())
-            removeFile(file.temporary);
-        if (!file.backup.empty())
-            removeFile(file.backup);
-    }
-}
-
-// Puts files 0 to failed back as they were before the save; returns those that could not be.
-std::string putBack(std::vector<PendingFile>& files, std::size_t failed) {
-    std::string unrestored;
-    auto note = [&unrestored](const std::string& what) {
-        unrestored += (unrestored.empty() ? "" : ", ") + what;
-    };
-    for (std::size_t j = 0; j <= failed; ++j) {
-        PendingFile& file = files[j];
-        if (!file.backup.empty()) {
-            // The backup name is removed with the temporaries: a rename between two names of one
-            // file leaves both.
-            if (!restoreOldFile(file))
-                note(file.requested);
-        } else if (j < failed && !file.existed) {
-            if (!removeFile(file.target))
-                note(file.requested);
-        } else if (j == failed && file.existed && !exists(file.target)) {
-            // The old file went and the new one did not come: keep the new contents.
-            note(file.requested + " (its new contents are in " + file.temporary + ")");
-            file.temporary.clear();
-        } else if (j < failed) {
-            note(file.requested); // replaced, and no old copy to put back
-        }
-        if (j < failed)
-            file.temporary.clear(); // already moved into place
-    }
-    return unrestored;
-}
-
-bool isUniqueEnding(std::string_view text) {
-    if (text.empty() || text.size() > MaxUniqueEnding)
-        return false;
-    for (const char c : text)
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-            return false;
-    return true;
-}
-
-// The id of the process that made a leftover of the file named base, or nothing when the name
-// is not one of a save's own files of that file.
-std::optional<std::uint64_t> leftoverOwner(const std::string& name, const std::string& base) {
-    if (name.size() <= base.size() + NewMark.size() ||
-        !sameFileName(name.substr(0, base.size()), base))
-        return std::nullopt;
-    const std::string_view rest = std::string_view(name).substr(base.size());
-    if (!rest.starts_with(NewMark) && !rest.starts_with(OldMark))
-        return std::nullopt;
-    const std::string_view tail = rest.substr(NewMark.size());
-    std::uint64_t owner = 0;
-    const auto [end, error] = std::from_chars(tail.data(), tail.data() + tail.size(), owner);
-    if (error != std::errc{} || end == tail.data() || end == tail.data() + tail.size() ||
-        *end != '-')
-        return std::nullopt;
-    if (!isUniqueEnding(std::string_view(
-            end + 1, static_cast<std::size_t>(tail.data() + tail.size() - end - 1))))
-        return std::nullopt;
-    return owner;
+FileError tooBig(const std::string& path) {
+    return FileError(path, std::make_error_code(std::errc::file_too_large),
+                     "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
+                         " MB, far more than any settings file holds");
 }
 
 } // namespace
 
-namespace FileIoSteps {
-
-std::string temporaryNamePrefix(const std::string& target) {
-    return target + NewMark + std::to_string(currentProcessId()) + "-";
-}
-
-std::string backupNameFor(const std::string& temporary) {
-    const auto mark = temporary.rfind(NewMark);
-    return temporary.substr(0, mark) + OldMark + temporary.substr(mark + NewMark.size());
-}
-
-} // namespace FileIoSteps
-
 std::uint64_t hashOf(std::string_view bytes) {
-    // Snapshots are compared only within one run, so the library's own fast hash will do.
-    return std::hash<std::string_view>{}(bytes);
+    // FNV-1a's step (xor, then multiply by its prime) taken eight bytes at a time, each step
+    // folding the high half into the low one so that every byte reaches every bit: stable from
+    // run to run (unlike std::hash), and as fast as reading the bytes. The words are read in the
+    // machine's own byte order: what is kept of a hash is read back on the machine that wrote it.
+    constexpr std::uint64_t Prime = 0x100000001b3;
+    std::uint64_t hash = 0xcbf29ce484222325;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        hash = (hash ^ word) * Prime;
+        hash ^= hash >> 32;
+    }
+    for (; i < bytes.size(); ++i)
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * Prime;
+    return hash ^ bytes.size();
 }
 
 FileArena FileArena::forFiles(std::span<const std::string> paths) {
@@ -127,6 +64,54 @@ ByteBlock FileArena::take(std::size_t size) {
     used_ += size;
     return part;
 }
+
+namespace FileIoSteps {
+
+ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
+                        const BlockFor& blockFor) {
+    ReadableFile file(path);
+    if (file.stamp().size > maxBytes)
+        throw tooBig(path);
+    stamp = file.stamp();
+    const auto size = static_cast<std::size_t>(stamp.size);
+    ByteBlock bytes = blockFor ? blockFor(size) : ByteBlock(size);
+    Memory::prefault(bytes.data(), bytes.size());
+    // Reads to the measured size, then in pieces should the file have grown since.
+    std::size_t filled = 0;
+    std::string grown;
+    for (;;) {
+        char more[65536];
+        const bool full = filled == bytes.size();
+        const std::size_t n = full ? file.read(more, sizeof more)
+                                   : file.read(bytes.data() + filled, bytes.size() - filled);
+        if (n == 0)
+            break;
+        if (full) {
+            grown.append(more, n);
+            if (bytes.size() + grown.size() > maxBytes)
+                throw tooBig(path);
+        } else {
+            filled += n;
+        }
+    }
+    bytes.shrink(filled); // the file may have shrunk since it was measured
+    if (!grown.empty())
+        bytes.append(grown.data(), grown.size());
+    return bytes;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto separator = path.find_last_of(PathSeparators);
+    return separator == std::string::npos ? std::string{'.', PathSeparators[0]}
+                                          : path.substr(0, separator + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto separator = path.find_last_of(PathSeparators);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+} // namespace FileIoSteps
 
 FileContents readFile(const std::string& path, FileArena* arena) {
     FileStamp stamp;
@@ -165,64 +150,5 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot) {
         return hashOf(readPlainFile(path, MaxFileBytes, now).view()) != hashOf(snapshot);
     } catch (const std::exception&) {
         return true;
-    }
-}
-
-void replaceFiles(std::span<const std::string> paths,
-                  const std::function<ByteBlock(std::size_t)>& bytesOf, const MoveIntoPlace& move) {
-    std::vector<PendingFile> files;
-    files.reserve(paths.size());
-    try {
-        for (std::size_t i = 0; i < paths.size(); ++i) {
-            PendingFile file{paths[i], targetOf(paths[i]), false, {}, {}};
-            file.existed = exists(file.target);
-            files.push_back(std::move(file));
-            writeTemporary(files.back(), bytesOf(i).view());
-        }
-    } catch (...) {
-        removeTemporaries(files);
-        throw;
-    }
-
-    // Each old file stays reachable until every new one is in place, so that a failure part way
-    // through can put back the ones already replaced.
-    for (auto& file : files)
-        if (file.existed)
-            file.backup = keepOldFile(file);
-
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (move(files[i].temporary, files[i].target))
-            continue;
-        const auto reason = lastSystemError();
-        const std::string unrestored = putBack(files, i);
-        removeTemporaries(files);
-        if (unrestored.empty())
-            throw FileError(files[i].requested, reason);
-        throw FileError(files[i].requested, reason,
-                        reason.message() +
-                            "; these files could not be put back as they were: " + unrestored);
-    }
-    for (auto& file : files)
-        file.temporary.clear();
-    removeTemporaries(files);
-    flushFolders(files);
-}
-
-std::size_t removeSaveLeftovers(const std::string& path) {
-    try {
-        const std::string target = targetOf(path);
-        const std::string folder = folderOf(target);
-        const std::string base = nameOf(target);
-        const std::uint64_t self = currentProcessId();
-        std::size_t removed = 0;
-        for (const std::string& name : namesIn(folder)) {
-            const auto owner = leftoverOwner(name, base);
-            // A save of this process is never under way here; another process's may be.
-            if (owner && (*owner == self || !processIsRunning(*owner)) && removeFile(folder + name))
-                ++removed;
-        }
-        return removed;
-    } catch (const std::exception&) {
-        return 0; // a leftover that stays is harmless; the next load or save tries again
     }
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 // Whole-file reading and all-or-nothing replacement of a set of files. Paths are native paths.
 
@@ -63,32 +64,60 @@ FileSnapshot snapshotAfterWrite(const std::string& path, std::uint64_t hash);
 // new time, the same bytes) has not changed, nor has one that is gone.
 bool changedSince(const std::string& path, const FileSnapshot& snapshot);
 
-// A hash of the bytes, the same for the same bytes throughout one run of the program.
+// A hash of the bytes: the same for the same bytes in every run of the program on one machine,
+// since a commit record keeps it on disk for the next run.
 std::uint64_t hashOf(std::string_view bytes);
 
-// Moves a finished temporary file over its target; false with the system's error set.
-using MoveIntoPlace = std::function<bool(const std::string& temporary, const std::string& target)>;
-// The platform's own way of doing it, which replaceFiles uses.
-bool moveIntoPlace(const std::string& temporary, const std::string& target);
+// The steps of a save that touch the disk, in the order a save takes them (SaveCommit.cpp says
+// why it is that order).
+enum class SaveStep {
+    Create,      // a new file: a temporary or the commit record under its temporary name
+    Write,       // its bytes
+    Flush,       // its bytes to the disk itself
+    KeepOld,     // a second name (on Windows a copy) for an old file
+    Commit,      // the commit record renamed to its own name: from here on the save is finished
+    FlushFolder, // the names made and renamed in a folder, to the disk
+    Rename,      // a new file over its target (or, after a failure, an old copy back)
+    Remove,      // the commit record, an old copy or a temporary, once not needed
+};
+// Asked before each step with the file it concerns. A step it answers false to is not taken and
+// fails as a system call would, with an input/output error. Tests make a step fail with it, or
+// end their process there as a crash would; the programs pass none.
+using SaveStepHook = std::function<bool(SaveStep step, const std::string& path)>;
 
 // Writes the new contents of each file (bytesOf(i) for paths[i], made only as that file is
 // written, so that no more than one file's contents are held at a time) to a temporary file
-// beside its target, flushes it, and only when all are written renames them over their targets
-// in the given order (with moveIntoPlace, which a test may make fail), then flushes the folders.
-// A symbolic link has its target replaced. A read-only target or any other failure leaves every
-// target as it was (a rename that fails part way puts back the files already replaced) and
-// removes the temporary files. Throws FileError naming the file concerned; in the rare case that
-// a replaced file cannot be put back, the reason names it.
+// beside its target, flushes it, writes the commit record that names them all, and only then
+// renames them over their targets in the given order, flushes the folders and removes the record
+// and the old copies. A symbolic link has its target replaced. A read-only target or any other
+// failure leaves every target as it was (a rename that fails part way puts back the files already
+// replaced) and removes the temporary files. A crash or a power loss at any moment leaves a save
+// that finishCutSaves finishes or undoes. Returns the hash of each file's new bytes. Throws
+// FileError naming the file concerned; in the rare case that a replaced file cannot be put back,
+// the reason names it, and the commit record stays for the next load to finish or undo the save.
 //
-// The temporary and backup files are named after the target with ".quillon-new-" or
-// ".quillon-old-", the saving process's id and a unique ending; no other program makes names
-// like these, so removeSaveLeftovers can find what an interrupted save left.
-void replaceFiles(std::span<const std::string> paths,
-                  const std::function<ByteBlock(std::size_t)>& bytesOf,
-                  const MoveIntoPlace& moveIntoPlace = ::moveIntoPlace);
+// The temporary and backup files and the commit record carry names of the pattern FileIoSteps.h
+// describes: the record is named after the first file, and lives in its folder.
+std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
+                                        const std::function<ByteBlock(std::size_t)>& bytesOf,
+                                        const SaveStepHook& hook = {});
+
+// Finishes every save of these files (a file set, as replaceFiles was given it) that a crash or
+// a power loss cut short after its commit record was on disk, when the process that made it no
+// longer runs: the renames still to do are done, the folders flushed, and the record and the old
+// copies removed. A save that cannot be finished (a temporary missing or spoilt, a target made
+// read-only) is undone instead: the old copies go back over the files already replaced. A save
+// of a process that still runs is left alone. Every file a record names is one of these files,
+// its link's target, or a temporary or old copy beside that target, of the record's own process:
+// a record that says anything else, or is not whole, is not followed, and stays where it is with
+// the files of its process.
+// Throws FileError naming the files when a save can be neither finished nor undone (then nothing
+// of it is removed); the text also names each record that was not followed.
+void finishCutSaves(std::span<const std::string> paths);
 
 // Removes the temporary and backup files that saves of this file left beside it when they were
-// interrupted (the process killed, the machine off). Only names of replaceFiles' pattern for
-// this very file, left by a process that no longer runs, are removed; nothing else is touched.
-// Returns how many were removed. Never throws.
+// interrupted before their commit record was on disk (the process killed, the machine off). Only
+// names of replaceFiles' pattern for this very file, left by a process that no longer runs and
+// that left no commit record, are removed; nothing else is touched. Returns how many were
+// removed. Never throws.
 std::size_t removeSaveLeftovers(const std::string& path);

@@ -1,8 +1,8 @@
+// The system calls of file reading and saving on POSIX systems.
 #include "FileIo.h"
 
 #include "FileError.h"
 #include "FileIoSteps.h"
-#include "Memory.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,9 +10,9 @@
 #include <fcntl.h>
 #include <limits>
 #include <memory>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 std::error_code lastSystemError() {
@@ -26,28 +26,6 @@ constexpr int MaxLinkDepth = 40;
 std::error_code errorCode(int number) {
     return {number, std::generic_category()};
 }
-
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now and reports whether the close succeeded (a late write error shows up here).
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 // Follows a chain of symbolic links to the file that a save must replace.
 std::string followLinks(const std::string& path) {
@@ -77,23 +55,91 @@ FileError notAPlainFile(const std::string& path, mode_t mode) {
     return FileError(path, errorCode(EINVAL), std::string("it is ") + kind + ", not a plain file");
 }
 
-FileError tooBig(const std::string& path) {
-    return FileError(path, errorCode(EFBIG),
-                     "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
-                         " MB, far more than any settings file holds");
-}
-
 FileIoSteps::FileStamp stampFrom(const struct stat& st) {
     const auto nanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
                              static_cast<std::int64_t>(st.st_mtim.tv_nsec);
     return {static_cast<std::uint64_t>(st.st_size), nanoseconds};
 }
 
-void writeAll(int fd, std::string_view bytes) {
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    Descriptor() = default;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd = -1;
+};
+
+mode_t creationMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+namespace FileIoSteps {
+
+const char* const PathSeparators = "/";
+
+struct ReadableFile::System : Descriptor {};
+struct NewFile::System : Descriptor {};
+
+ReadableFile::ReadableFile(const std::string& path)
+    : path_(path), system_(std::make_unique<System>()) {
+    // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
+    system_->fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (system_->fd < 0)
+        throw FileError(path, lastSystemError());
+    struct stat st {};
+    if (::fstat(system_->fd, &st) != 0)
+        throw FileError(path, lastSystemError());
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path, st.st_mode);
+    stamp_ = stampFrom(st);
+}
+
+ReadableFile::~ReadableFile() = default;
+
+std::size_t ReadableFile::read(char* into, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(system_->fd, into, size);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw FileError(path_, lastSystemError());
+    }
+}
+
+NewFile::NewFile(const std::string& prefix, const std::string& model)
+    : name_(prefix + "XXXXXX"), system_(std::make_unique<System>()) {
+    struct stat st {};
+    const bool modelled = !model.empty() && ::stat(model.c_str(), &st) == 0;
+    system_->fd = ::mkstemp(name_.data());
+    if (system_->fd < 0)
+        throw std::system_error(lastSystemError());
+    const mode_t mode = modelled ? (st.st_mode & 07777) : creationMode();
+    if (::fchmod(system_->fd, mode) != 0) {
+        const auto reason = lastSystemError();
+        ::unlink(name_.c_str());
+        throw std::system_error(reason);
+    }
+    if (modelled && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+        // Keeping the owner needs privileges; without them the file becomes the user's.
+        [[maybe_unused]] const int ignored = ::fchown(system_->fd, st.st_uid, st.st_gid);
+    }
+}
+
+NewFile::~NewFile() = default;
+
+void NewFile::write(std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
+        const ssize_t n = ::write(system_->fd, data, left);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -104,120 +150,22 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
-void refuseReadOnly(const FileIoSteps::PendingFile& file, const struct stat& st) {
-    if (!S_ISREG(st.st_mode))
-        throw notAPlainFile(file.requested, st.st_mode);
-    // Root may write anywhere, so a file without write permission bits counts as read-only too.
-    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    if (noWriteBits || ::access(file.target.c_str(), W_OK) != 0)
-        throw FileError(file.requested, errorCode(EACCES), "the file is read-only");
+void NewFile::flush() {
+    if (::fsync(system_->fd) != 0)
+        throw std::system_error(lastSystemError());
 }
 
-void syncDirectory(const std::string& dir) {
-    Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+void NewFile::close() {
+    const int fd = std::exchange(system_->fd, -1);
+    if (::close(fd) != 0)
+        throw std::system_error(lastSystemError());
 }
-
-} // namespace
-
-// Creates the temporary file beside the target, with the target's permissions, and fills it.
-void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
-    struct stat st {};
-    const bool exists = ::stat(file.target.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT)
-        throw FileError(file.requested, lastSystemError());
-    if (exists)
-        refuseReadOnly(file, st);
-
-    std::string name = FileIoSteps::temporaryNamePrefix(file.target) + "XXXXXX";
-    Fd fd(::mkstemp(name.data()));
-    if (fd.get() < 0) {
-        const auto reason = lastSystemError();
-        throw FileError(file.requested, reason,
-                        "cannot create a temporary file in " + FileIoSteps::folderOf(file.target) +
-                            ": " + reason.message());
-    }
-    file.temporary = name;
-    try {
-        const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~[] {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            return mask;
-        }());
-        if (::fchmod(fd.get(), mode) != 0)
-            throw std::system_error(lastSystemError());
-        if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
-            // Keeping the owner needs privileges; without them the file becomes the user's.
-            [[maybe_unused]] const int ignored = ::fchown(fd.get(), st.st_uid, st.st_gid);
-        }
-        writeAll(fd.get(), bytes);
-        if (::fsync(fd.get()) != 0)
-            throw std::system_error(lastSystemError());
-        if (!fd.close())
-            throw std::system_error(lastSystemError());
-    } catch (const std::system_error& e) {
-        throw FileError(file.requested, e.code());
-    }
-}
-
-bool moveIntoPlace(const std::string& temporary, const std::string& target) {
-    return ::rename(temporary.c_str(), target.c_str()) == 0;
-}
-
-namespace FileIoSteps {
 
 std::optional<FileStamp> stampOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return stampFrom(st);
-}
-
-ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
-                        const BlockFor& blockFor) {
-    // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
-        throw FileError(path, lastSystemError());
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        throw FileError(path, lastSystemError());
-    if (!S_ISREG(st.st_mode))
-        throw notAPlainFile(path, st.st_mode);
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        throw tooBig(path);
-    stamp = stampFrom(st);
-    const auto size = static_cast<std::size_t>(st.st_size);
-    ByteBlock bytes = blockFor ? blockFor(size) : ByteBlock(size);
-    Memory::prefault(bytes.data(), bytes.size());
-    // Reads to the measured size, then in pieces should the file have grown since.
-    std::size_t filled = 0;
-    std::string grown;
-    for (;;) {
-        char more[65536];
-        const bool full = filled == bytes.size();
-        const ssize_t n = full ? ::read(fd.get(), more, sizeof more)
-                               : ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(path, lastSystemError());
-        }
-        if (n == 0)
-            break;
-        if (full) {
-            grown.append(more, static_cast<std::size_t>(n));
-            if (bytes.size() + grown.size() > maxBytes)
-                throw tooBig(path);
-        } else {
-            filled += static_cast<std::size_t>(n);
-        }
-    }
-    bytes.shrink(filled); // the file may have shrunk since it was measured
-    if (!grown.empty())
-        bytes.append(grown.data(), grown.size());
-    return bytes;
 }
 
 std::string targetOf(const std::string& path) {
@@ -229,36 +177,40 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-std::string keepOldFile(const PendingFile& file) {
-    // A second name for the old file: no copying, and the old contents stay exactly as they were.
-    const std::string backup = backupNameFor(file.temporary);
-    return ::link(file.target.c_str(), backup.c_str()) == 0 ? backup : std::string();
+void refuseUnwritable(const std::string& requested, const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return;
+        throw FileError(requested, lastSystemError());
+    }
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(requested, st.st_mode);
+    // Root may write anywhere, so a file without write permission bits counts as read-only too.
+    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBits || ::access(target.c_str(), W_OK) != 0)
+        throw FileError(requested, errorCode(EACCES), "the file is read-only");
 }
 
-bool restoreOldFile(const PendingFile& file) {
-    return ::rename(file.backup.c_str(), file.target.c_str()) == 0;
+bool keepOldFile(const std::string& target, const std::string& backup) {
+    // A second name for the old file: no copying, and the old contents stay exactly as they were.
+    return ::link(target.c_str(), backup.c_str()) == 0;
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-void flushFolders(const std::vector<PendingFile>& files) {
-    std::set<std::string> folders;
-    for (const auto& file : files)
-        folders.insert(folderOf(file.target));
-    for (const auto& folder : folders)
-        syncDirectory(folder);
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {
@@ -271,7 +223,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-bool sameFileName(const std::string& a, const std::string& b) {
+bool sameFileName(std::string_view a, std::string_view b) {
     return a == b;
 }
 

@@ -1,3 +1,6 @@
+// The system calls of file reading and saving on Windows. Names reach the wide (W) functions
+// through Win32::systemPath, so that a folder named in any script, or deeper than MAX_PATH,
+// is read and written like any other; errors still name the path as the program spells it.
 #include "FileIo.h"
 
 #include "FileError.h"
@@ -7,23 +10,48 @@
 #include "Win32.h"
 
 #include <atomic>
+#include <optional>
 #include <vector>
+
+std::error_code lastSystemError() {
+    return Win32::lastError();
+}
 
 namespace {
 
 using Win32::Handle;
+
+// The path as the wide functions take it. One that cannot be given to them (not UTF-8, a
+// character Windows refuses, too long to be made absolute) fails with the system's reason and
+// the path, as a file that cannot be opened does.
+std::wstring systemPathOf(const std::string& path, const std::string& named) {
+    try {
+        return Win32::systemPath(path);
+    } catch (const std::system_error& e) {
+        throw FileError(named, e.code());
+    }
+}
+
+// The same for the steps that report failure as false and the last error.
+std::optional<std::wstring> systemPathOrError(const std::string& path) {
+    try {
+        return Win32::systemPath(path);
+    } catch (const std::system_error& e) {
+        SetLastError(static_cast<DWORD>(e.code().value()));
+        return std::nullopt;
+    }
+}
+
+DWORD attributesOf(const std::string& path) {
+    const auto name = systemPathOrError(path);
+    return name ? GetFileAttributesW(name->c_str()) : INVALID_FILE_ATTRIBUTES;
+}
 
 FileError notAPlainFile(const std::string& path, bool folder) {
     if (folder)
         return FileError(path, Win32::error(ERROR_DIRECTORY), "it is a folder, not a file");
     return FileError(path, Win32::error(ERROR_INVALID_FUNCTION),
                      "it is a device, not a plain file");
-}
-
-FileError tooBig(const std::string& path) {
-    return FileError(path, Win32::error(ERROR_FILE_TOO_LARGE),
-                     "the file is bigger than " + std::to_string(MaxFileBytes / (1024 * 1024)) +
-                         " MB, far more than any settings file holds");
 }
 
 std::int64_t timeOf(const FILETIME& time) {
@@ -35,124 +63,111 @@ std::uint64_t sizeOf(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
+struct OwnedHandle {
+    explicit OwnedHandle(HANDLE h) : handle(h) {}
+    Handle handle;
+};
+
+// The attributes a new file takes from the file it is to replace: hidden, system and the like,
+// but never read-only.
+DWORD attributesLike(const std::string& model) {
+    constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = model.empty() ? INVALID_FILE_ATTRIBUTES : attributesOf(model);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & Kept) == 0)
+        return FILE_ATTRIBUTE_NORMAL;
+    return attributes & Kept;
+}
+
 } // namespace
 
-void FileIoSteps::writeTemporary(PendingFile& file, std::string_view bytes) {
-    const DWORD attributes = GetFileAttributesA(file.requested.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            throw notAPlainFile(file.requested, true);
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            throw FileError(file.requested, Win32::error(ERROR_ACCESS_DENIED),
-                            "the file is read-only");
-    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-        throw FileError(file.requested, lastSystemError());
-    }
+namespace FileIoSteps {
 
+const char* const PathSeparators = "\\/";
+
+struct ReadableFile::System : OwnedHandle {
+    using OwnedHandle::OwnedHandle;
+};
+struct NewFile::System : OwnedHandle {
+    using OwnedHandle::OwnedHandle;
+};
+
+ReadableFile::ReadableFile(const std::string& path) : path_(path) {
+    const std::wstring name = systemPathOf(path, path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw notAPlainFile(path, true);
+    system_ = std::make_unique<System>(CreateFileW(name.c_str(), GENERIC_READ,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const HANDLE h = system_->handle.get();
+    if (!system_->handle.valid())
+        throw FileError(path, lastSystemError());
+    if (GetFileType(h) != FILE_TYPE_DISK)
+        throw notAPlainFile(path, false);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info))
+        throw FileError(path, lastSystemError());
+    stamp_ = {sizeOf(info.nFileSizeHigh, info.nFileSizeLow), timeOf(info.ftLastWriteTime)};
+}
+
+ReadableFile::~ReadableFile() = default;
+
+std::size_t ReadableFile::read(char* into, std::size_t size) {
+    DWORD n = 0;
+    if (!ReadFile(system_->handle.get(), into,
+                  static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &n, nullptr))
+        throw FileError(path_, lastSystemError());
+    return n;
+}
+
+NewFile::NewFile(const std::string& prefix, const std::string& model) {
     // A name nobody else uses: this process's id in the prefix, and a number of its own.
     static std::atomic<unsigned> counter{0};
-    const std::string prefix = FileIoSteps::temporaryNamePrefix(file.requested);
-    std::string name;
+    const DWORD attributes = attributesLike(model);
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 1000 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        name = prefix + std::to_string(counter++);
-        created = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        name_ = prefix + std::to_string(counter++);
+        created = CreateFileW(Win32::systemPath(name_).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, attributes, nullptr);
         if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    Handle h(created);
-    if (!h.valid())
-        throw FileError(file.requested, lastSystemError());
-    file.temporary = name;
+    system_ = std::make_unique<System>(created);
+    if (!system_->handle.valid())
+        throw std::system_error(lastSystemError());
+}
+
+NewFile::~NewFile() = default;
+
+void NewFile::write(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD chunk =
             static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr))
-            throw FileError(file.requested, lastSystemError());
+        if (!WriteFile(system_->handle.get(), bytes.data() + done, chunk, &written, nullptr))
+            throw std::system_error(lastSystemError());
         done += written;
     }
-    if (!FlushFileBuffers(h.get()) || !h.close())
-        throw FileError(file.requested, lastSystemError());
 }
 
-std::error_code lastSystemError() {
-    return Win32::lastError();
+void NewFile::flush() {
+    if (!FlushFileBuffers(system_->handle.get()))
+        throw std::system_error(lastSystemError());
 }
 
-bool moveIntoPlace(const std::string& temporary, const std::string& target) {
-    // ReplaceFile keeps the target's attributes and security. A missing target, or one that
-    // ReplaceFile moved away before giving up, is replaced by a plain move.
-    if (ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                     nullptr, nullptr))
-        return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-        error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-        return false;
-    return MoveFileExA(temporary.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+void NewFile::close() {
+    if (!system_->handle.close())
+        throw std::system_error(lastSystemError());
 }
-
-namespace FileIoSteps {
 
 std::optional<FileStamp> stampOf(const std::string& path) {
+    const auto name = systemPathOrError(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!name || !GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     return FileStamp{sizeOf(data.nFileSizeHigh, data.nFileSizeLow), timeOf(data.ftLastWriteTime)};
-}
-
-ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileStamp& stamp,
-                        const BlockFor& blockFor) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw notAPlainFile(path, true);
-    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.valid())
-        throw FileError(path, lastSystemError());
-    if (GetFileType(h.get()) != FILE_TYPE_DISK)
-        throw notAPlainFile(path, false);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h.get(), &info))
-        throw FileError(path, lastSystemError());
-    stamp = {sizeOf(info.nFileSizeHigh, info.nFileSizeLow), timeOf(info.ftLastWriteTime)};
-    if (stamp.size > maxBytes)
-        throw tooBig(path);
-    // Reads to the measured size, then in pieces should the file have grown since.
-    const auto size = static_cast<std::size_t>(stamp.size);
-    ByteBlock bytes = blockFor ? blockFor(size) : ByteBlock(size);
-    std::size_t filled = 0;
-    std::string grown;
-    for (;;) {
-        char more[65536];
-        const bool full = filled == bytes.size();
-        DWORD n = 0;
-        const BOOL read =
-            full ? ReadFile(h.get(), more, sizeof more, &n, nullptr)
-                 : ReadFile(
-                       h.get(), bytes.data() + filled,
-                       static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30)),
-                       &n, nullptr);
-        if (!read)
-            throw FileError(path, lastSystemError());
-        if (n == 0)
-            break;
-        if (full) {
-            grown.append(more, n);
-            if (bytes.size() + grown.size() > maxBytes)
-                throw tooBig(path);
-        } else {
-            filled += n;
-        }
-    }
-    bytes.shrink(filled); // the file may have shrunk since it was measured
-    if (!grown.empty())
-        bytes.append(grown.data(), grown.size());
-    return bytes;
 }
 
 std::string targetOf(const std::string& path) {
@@ -160,51 +175,60 @@ std::string targetOf(const std::string& path) {
 }
 
 bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string keepOldFile(const PendingFile& file) {
-    const std::string backup = backupNameFor(file.temporary);
-    return CopyFileA(file.target.c_str(), backup.c_str(), TRUE) ? backup : std::string();
+void refuseUnwritable(const std::string& requested, const std::string& target) {
+    const DWORD attributes = GetFileAttributesW(systemPathOf(target, requested).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND)
+            return;
+        throw FileError(requested, lastSystemError());
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw notAPlainFile(requested, true);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        throw FileError(requested, Win32::error(ERROR_ACCESS_DENIED), "the file is read-only");
 }
 
-bool restoreOldFile(const PendingFile& file) {
-    return MoveFileExA(file.backup.c_str(), file.target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool keepOldFile(const std::string& target, const std::string& backup) {
+    const auto from = systemPathOrError(target);
+    const auto to = from ? systemPathOrError(backup) : std::nullopt;
+    return to && CopyFileW(from->c_str(), to->c_str(), TRUE);
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+    const auto source = systemPathOrError(from);
+    const auto target = source ? systemPathOrError(to) : std::nullopt;
+    return target && MoveFileExW(source->c_str(), target->c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool removeFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    const auto name = systemPathOrError(path);
+    return name && DeleteFileW(name->c_str());
 }
 
-void flushFolders(const std::vector<PendingFile>&) {
-    // The moves are made with MOVEFILE_WRITE_THROUGH or ReplaceFile, which return once done.
-}
-
-std::string folderOf(const std::string& path) {
-    const auto separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? ".\\" : path.substr(0, separator + 1);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
+void flushFolder(const std::string&) {
+    // Every rename is made with MOVEFILE_WRITE_THROUGH, which returns once it is on disk.
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const auto name = systemPathOrError(folder);
+    if (!name)
+        return names;
+    WIN32_FIND_DATAW found{};
+    const Win32::FindHandle search(FindFirstFileW((*name + L"*").c_str(), &found));
+    if (!search.valid())
         return names;
     do
-        names.emplace_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+        names.push_back(Win32::utf8(found.cFileName));
+    while (FindNextFileW(search.get(), &found));
     return names;
 }
 
-bool sameFileName(const std::string& a, const std::string& b) {
+bool sameFileName(std::string_view a, std::string_view b) {
     return AsciiCase::equalIgnoringCase(a, b);
 }
 

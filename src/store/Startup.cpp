@@ -97,21 +97,26 @@ void LoadIniFiles() {
     std::vector<std::string> paths;
     for (const auto& file : settingsFiles())
         paths.push_back(settingsFilePath(file.fileName));
-    FileArena arena = FileArena::forFiles(paths);
-    for (std::size_t i = 0; i < settingsFiles().size(); ++i) {
-        const SettingsFile& file = settingsFiles()[i];
-        const std::string& path = paths[i];
-        FileContents contents = readFile(path, &arena);
-        *file.lines = linesOf(path, contents.bytes);
-        snapshots().files[i] = contents.snapshot;
-        snapshots().paths[i] = path;
+    finishCutSaves(paths);
+    for (const auto& path : paths)
         removeSaveLeftovers(path);
-        if (i == 0) {
-            LoadoutsSaved = true;
-            if (loadoutsReadHook())
-                loadoutsReadHook()();
-        }
+
+    // All five files are read before any array is replaced: a load that fails changes nothing.
+    FileArena arena = FileArena::forFiles(paths);
+    std::array<LineArray, 5> lines;
+    Snapshots loaded;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        FileContents contents = readFile(paths[i], &arena);
+        lines[i] = linesOf(paths[i], contents.bytes);
+        loaded.files[i] = contents.snapshot;
+        loaded.paths[i] = paths[i];
     }
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        *settingsFiles()[i].lines = std::move(lines[i]);
+    snapshots() = std::move(loaded);
+    LoadoutsSaved = true;
+    if (loadoutsReadHook())
+        loadoutsReadHook()();
 }
 
 void SaveIniFiles(Rewrite rewrite) {
@@ -121,6 +126,9 @@ void SaveIniFiles(Rewrite rewrite) {
         paths.push_back(settingsFilePath(file.fileName));
         refuseLineBreaks(file, paths.back());
     }
+    // A save another program's crash cut short is finished first, so that it can neither land
+    // on top of this one later nor go unseen by the question below.
+    finishCutSaves(paths);
     // Which files still hold what they held when last loaded or saved; the others, when known,
     // were written by another program since.
     std::vector<bool> asLastSeen(files.size());
@@ -161,18 +169,15 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::string> writtenPaths;
     for (const std::size_t i : written)
         writtenPaths.push_back(paths[i]);
-    std::vector<std::uint64_t> hashes(files.size());
-    replaceFiles(writtenPaths, [&](std::size_t k) {
-        const std::size_t i = written[k];
-        const LineArray& lines = *files[i].lines;
+    const auto hashes = replaceFiles(writtenPaths, [&](std::size_t k) {
+        const LineArray& lines = *files[written[k]].lines;
         ByteBlock bytes = blockForBytes(joinedSize(lines));
         joinLinesInto(lines, bytes.data());
-        hashes[i] = hashOf(bytes.view());
         return bytes;
     });
-    for (const std::size_t i : written) {
-        snapshots().files[i] = snapshotAfterWrite(paths[i], hashes[i]);
-        snapshots().paths[i] = paths[i];
+    for (std::size_t k = 0; k < written.size(); ++k) {
+        snapshots().files[written[k]] = snapshotAfterWrite(paths[written[k]], hashes[k]);
+        snapshots().paths[written[k]] = paths[written[k]];
     }
 }
 

@@ -37,11 +37,12 @@ struct SettingsFile {
 // QuillonAI.ini, QLAux.ini.
 const std::array<SettingsFile, 5>& settingsFiles();
 
-// Replaces all five arrays from the files in SystemDir, in order, and remembers what each file
-// held. Right after QLLoadouts.ini is read, sets LoadoutsSaved and runs the loadouts hook. Throws
-// FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or is too
-// long; that file's array and the later ones are kept. Removes what interrupted saves of a file
-// left beside it once the file is read.
+// Replaces all five arrays from the files in SystemDir and remembers what each file held; then
+// sets LoadoutsSaved and runs the loadouts hook. First finishes (or undoes) any save of the files
+// that a crash cut short, and removes what interrupted saves left beside them. All or nothing:
+// throws FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or
+// is too long, or when a cut save can be neither finished nor undone, and then every array, and
+// LoadoutsSaved, stays as it was.
 void LoadIniFiles();
 
 // A save found files that another program has written since they were loaded or last saved, and
@@ -70,7 +71,8 @@ void setChangedFilesQuestion(ChangedFilesQuestion question);
 // - files changed on disk since they were loaded or last saved are put to the changed-files
 //   question; without one, or when it answers no, FilesChangedOnDisk is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
-// Removes what interrupted saves left beside the files.
+// First finishes (or undoes) a save of the files that a crash cut short, as a load does, and
+// removes what interrupted saves left beside the files.
 //
 // Every file is rewritten, as the windows do; with ChangedFiles, a file whose bytes would stay
 // exactly as they are on disk is left alone (the command line saves that way, so that setting
@@ -78,8 +80,8 @@ void setChangedFilesQuestion(ChangedFilesQuestion question);
 enum class Rewrite { AllFiles, ChangedFiles };
 void SaveIniFiles(Rewrite rewrite = Rewrite::AllFiles);
 
-// Runs inside LoadIniFiles right after QLLoadouts.ini is read; the windows use it to put the
-// loadouts window into its saved state.
+// Runs at the end of every load that succeeded, once all five arrays hold the new files; the
+// windows use it to put the loadouts window into its saved state.
 void setLoadoutsReadHook(std::function<void()> hook);
 
 // The native path of one settings file: SystemDir and the name, resolved for this platform.

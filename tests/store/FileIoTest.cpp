@@ -22,14 +22,12 @@ TEST(ReplaceFiles, failurePartWayPutsBackTheFilesAlreadyReplaced) {
                                             dir.dir() + "c.ini", dir.dir() + "d.ini"};
     const std::string_view contents[] = {"new a\r\n", "new b\r\n", "new c\r\n", "new d\r\n"};
     const auto newBytes = [&contents](std::size_t i) { return ByteBlock(contents[i]); };
-    int moves = 0;
+    int renames = 0;
     try {
-        replaceFiles(paths, newBytes,
-                     [&moves](const std::string& temporary, const std::string& target) {
-                         if (++moves == 4)
-                             return false; // as if d.ini were held open by another program
-                         return moveIntoPlace(temporary, target);
-                     });
+        replaceFiles(paths, newBytes, [&renames](SaveStep step, const std::string&) {
+            // The fourth rename fails, as if d.ini were held open by another program.
+            return step != SaveStep::Rename || ++renames != 4;
+        });
         ADD_FAILURE() << "the save should fail";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), dir.dir() + "d.ini");

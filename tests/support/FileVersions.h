@@ -1,0 +1,82 @@
+#pragma once
+
+#include "FileIo.h"
+#include "FileIoSteps.h"
+#include "Startup.h"
+
+#include "TempDir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// The five settings files in versions that a test tells apart: every line of version v of a file
+// begins with v, and a version's files differ from each other.
+namespace FileVersions {
+
+// Version v of the f-th settings file, of that many lines.
+inline std::string contents(std::size_t file, char version, int lines) {
+    std::string bytes;
+    for (int line = 0; line < lines; ++line)
+        bytes +=
+            std::string(1, version) + std::to_string(file) + "-" + std::to_string(line) + "\r\n";
+    return bytes;
+}
+
+// Writes version v of the five files into the folder.
+inline void write(const std::filesystem::path& folder, char version, int lines) {
+    for (std::size_t f = 0; f < Startup::settingsFiles().size(); ++f)
+        std::ofstream(folder / Startup::settingsFiles()[f].fileName, std::ios::binary)
+            << contents(f, version, lines);
+}
+
+// The version that the five files in the folder hold, all of them whole; '?' when one is torn,
+// missing, or of another version than the others.
+inline char held(const std::filesystem::path& folder, int lines) {
+    char version = '?';
+    for (std::size_t f = 0; f < Startup::settingsFiles().size(); ++f) {
+        const std::string bytes = TempDir::bytesOf(folder / Startup::settingsFiles()[f].fileName);
+        if (bytes.empty() || (f > 0 && bytes[0] != version) ||
+            bytes != contents(f, bytes[0], lines))
+            return '?';
+        version = bytes[0];
+    }
+    return version;
+}
+
+// A path as the program spells it: UTF-8.
+inline std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// Saves version N of the five files in the folder, with the hook.
+inline void saveVersionN(const std::filesystem::path& folder, int lines, const SaveStepHook& hook) {
+    Startup::SystemDir = utf8(folder / "");
+    std::vector<std::string> paths;
+    for (const auto& file : Startup::settingsFiles())
+        paths.push_back(Startup::settingsFilePath(file.fileName));
+    replaceFiles(
+        paths, [lines](std::size_t i) { return ByteBlock(contents(i, 'N', lines)); }, hook);
+}
+
+// The names in the folder besides the five settings files, in order. The folder is listed as the
+// program lists it, since the library's own listing stops at 260 characters on Windows; a listing
+// that misses a settings file says so.
+inline std::vector<std::string> namesBeside(const std::filesystem::path& folder) {
+    auto names = FileIoSteps::namesIn(utf8(folder / ""));
+    const auto count = names.size();
+    std::erase_if(names, [](const std::string& name) {
+        return name == "." || name == ".." ||
+               std::ranges::any_of(Startup::settingsFiles(),
+                                   [&](const auto& file) { return name == file.fileName; });
+    });
+    if (names.size() + 2 + Startup::settingsFiles().size() != count)
+        names.push_back("(a settings file missing from the listing)");
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace FileVersions
