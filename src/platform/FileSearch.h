@@ -9,4 +9,7 @@ namespace FileSearch {
 // holds nothing. Under Wine, the hidden and system marks are the ones Wine keeps for the file.
 bool holdsPlainFile(const std::string& folder, const std::string& fileName);
 
+// Whether the game path names a folder that is there (a link to one counts).
+bool isFolder(const std::string& folder);
+
 } // namespace FileSearch

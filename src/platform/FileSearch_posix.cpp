@@ -49,4 +49,9 @@ bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
     return false;
 }
 
+bool isFolder(const std::string& folder) {
+    struct stat st {};
+    return ::stat(NativePath::resolve(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 } // namespace FileSearch

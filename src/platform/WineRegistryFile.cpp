@@ -1,7 +1,6 @@
 #include "WineRegistryFile.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace WineRegistryFile {
 
@@ -185,21 +184,27 @@ std::optional<std::u16string> readHexString(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+// The lines of a file one after another, without their line ends.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool next(std::string_view& line) {
+        if (at_ >= text_.size())
+            return false;
+        std::size_t end = text_.find('\n', at_);
         if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
+            end = text_.size();
+        line = text_.substr(at_, end - at_);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
+        at_ = end + 1;
+        return true;
     }
-    return lines;
-}
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
 
 std::string_view trimLeft(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -215,30 +220,63 @@ std::optional<std::u16string> keyOfLine(std::string_view line) {
 
 // The value's data text from the line after the "=", joined with the lines that continue it
 // (a line ending in a backslash goes on in the next line).
-std::string joinContinued(const std::vector<std::string_view>& lines, std::size_t& index,
-                          std::string_view first) {
+std::string joinContinued(Lines& lines, std::string_view first) {
     std::string data(first);
-    while (data.ends_with('\\') && index + 1 < lines.size()) {
+    std::string_view more;
+    while (data.ends_with('\\') && lines.next(more)) {
         data.pop_back();
-        data += trimLeft(lines[++index]);
+        data += trimLeft(more);
     }
     return data;
+}
+
+// The key path as Wine writes it in a "[...]" line, when every character of it is written as
+// itself there (printable ASCII, a backslash doubled); nothing otherwise.
+std::optional<std::string> plainFileForm(std::u16string_view keyPath) {
+    std::string out;
+    for (const char16_t c : keyPath) {
+        if (c < 0x20 || c >= 0x7F || c == u'[' || c == u']' || c == u'"')
+            return std::nullopt;
+        if (c == u'\\')
+            out += '\\';
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
+// Whether the "[...]" line opens the key: its bytes are compared ignoring ASCII case when the
+// key has a plain form (most lines differ at once, so a big file is passed through quickly),
+// else its decoded name is.
+bool opensKey(std::string_view line, std::u16string_view keyPath,
+              const std::optional<std::string>& plainForm) {
+    if (plainForm) {
+        const std::size_t n = plainForm->size();
+        if (line.size() < n + 2 || line[n + 1] != ']')
+            return false;
+        for (std::size_t i = 0; i < n; ++i)
+            if (foldCase(static_cast<unsigned char>(line[i + 1])) !=
+                foldCase(static_cast<unsigned char>((*plainForm)[i])))
+                return false;
+        return true;
+    }
+    const auto key = keyOfLine(line);
+    return key && equalIgnoringCase(*key, keyPath);
 }
 
 } // namespace
 
 std::optional<std::u16string> findString(std::string_view fileText, std::u16string_view keyPath,
                                          std::u16string_view valueName) {
-    const std::vector<std::string_view> lines = splitLines(fileText);
-    if (lines.empty() || !lines.front().starts_with(Header))
+    Lines lines(fileText);
+    std::string_view line;
+    if (!lines.next(line) || !line.starts_with(Header))
         return std::nullopt;
 
+    const auto plainForm = plainFileForm(keyPath);
     bool inKey = false;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
+    while (lines.next(line)) {
         if (line.starts_with('[')) {
-            const auto key = keyOfLine(line);
-            inKey = key && equalIgnoringCase(*key, keyPath);
+            inKey = opensKey(line, keyPath, plainForm);
             continue;
         }
         if (!inKey || !(line.starts_with('"') || line.starts_with('@')))
@@ -265,7 +303,7 @@ std::optional<std::u16string> findString(std::string_view fileText, std::u16stri
         }
         constexpr std::string_view HexString = "hex(1):";
         if (data.starts_with(HexString))
-            return readHexString(joinContinued(lines, i, data.substr(HexString.size())));
+            return readHexString(joinContinued(lines, data.substr(HexString.size())));
         return std::nullopt; // a value of another type
     }
     return std::nullopt;
