@@ -19,10 +19,6 @@ std::string resolve(const std::string& gamePath, const std::string& prefix);
 // Whether a typed path uses '/' as its separator (POSIX form). Always false on Windows.
 bool isPosixForm(const std::string& gamePath);
 
-// Text in the ANSI code page (as the registry gives it) in the form this platform's paths take:
-// the same bytes on Windows, UTF-8 elsewhere.
-std::string fromAnsiCodePage(const std::string& text);
-
 // The Wine prefix in use: $WINEPREFIX, else ~/.wine. Empty on Windows.
 std::string winePrefix();
 

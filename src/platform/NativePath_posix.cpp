@@ -1,8 +1,6 @@
 #include "NativePath.h"
 
 #include "AsciiCase.h"
-#include "CodePage.h"
-#include "Utf8.h"
 
 #include <cstdlib>
 #include <dirent.h>
@@ -85,10 +83,6 @@ std::string currentDirectory() {
 }
 
 } // namespace
-
-std::string fromAnsiCodePage(const std::string& text) {
-    return utf8FromUtf16(CodePage::decode(text));
-}
 
 std::string winePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)

@@ -14,10 +14,6 @@ bool isPosixForm(const std::string&) {
     return false;
 }
 
-std::string fromAnsiCodePage(const std::string& text) {
-    return text;
-}
-
 std::string winePrefix() {
     return {};
 }

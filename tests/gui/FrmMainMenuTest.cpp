@@ -127,7 +127,7 @@ private slots:
         waitForSearch();
         QVERIFY(inWaitingState(menu));
         QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
-        QCOMPARE(menu.candidateDirs()[0], std::string("\\System\\"));
+        QCOMPARE(menu.lastSearch().places.at(0).folder, std::string("\\System\\"));
     }
 
     void candidateThatFailsToLoadIsReportedAndTheMenuKeepsWaiting() {

@@ -89,7 +89,8 @@ private slots:
         QTRY_VERIFY(cmdeditloadouts->isEnabled());
         QCOMPARE(txtqldir->text(), QStringLiteral("C:\\Quillon Test Game\\System\\"));
         QVERIFY(!txtqldir->isEnabled());
-        QCOMPARE(menu.candidateDirs()[0], std::string("C:\\Quillon Test Game\\System\\"));
+        QCOMPARE(menu.lastSearch().places.at(0).folder,
+                 std::string("C:\\Quillon Test Game\\System\\"));
         QVERIFY(!Startup::QlLoadoutsArray.empty());
     }
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "PathSpace.h"
+
+#include "NativePath.h"
+
+namespace InstallSearch {
+
+// The POSIX paths of this Linux system, for the routes that look beyond Wine's drives. A folder
+// takes the spelling found on disk where a part's letter case differs.
+class LinuxPaths : public PathSpace {
+public:
+    char separator() const override { return '/'; }
+    std::optional<std::string> native(const std::string& path, std::string&) const override {
+        return NativePath::resolve(path);
+    }
+    std::string forPrograms(const std::string& folder) const override {
+        return NativePath::resolve(folder);
+    }
+    std::string label(const std::string& route) const override { return route; }
+};
+
+} // namespace InstallSearch

@@ -1,0 +1,91 @@
+#include "GamePaths.h"
+#include "NativePath.h"
+#include "Routes.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace InstallSearch::Routes {
+
+namespace {
+
+// The prefixes looked in so far, by their real path; the one in use is among them from the
+// start.
+class Prefixes {
+public:
+    explicit Prefixes(Search& search) : search_(search) {
+        std::error_code error;
+        seen_.push_back(fs::weakly_canonical(NativePath::winePrefix(), error));
+    }
+
+    // Searches one folder when it is a Wine prefix not looked in yet.
+    void lookIn(const std::string& route, const fs::path& folder) {
+        if (search_.found())
+            return;
+        std::error_code error;
+        const auto path = folder.string();
+        if (!fs::is_directory(folder, error)) {
+            const auto link = fs::symlink_status(folder, error);
+            return search_.skip(route, path,
+                                fs::is_symlink(link) ? "a link that leads nowhere"
+                                : fs::exists(link)   ? "not a folder"
+                                                     : "no such folder");
+        }
+        if (!fs::is_regular_file(folder / "system.reg", error) ||
+            !fs::is_directory(folder / "drive_c", error))
+            return search_.skip(route, path, "not a Wine prefix (no system.reg and drive_c)");
+        if (!fs::is_directory(folder / "dosdevices", error))
+            return search_.skip(route, path, "a Wine prefix without dosdevices");
+        const fs::path real = fs::weakly_canonical(folder, error);
+        if (std::find(seen_.begin(), seen_.end(), real) != seen_.end())
+            return search_.note(Outcome::Repeated, route, path);
+        seen_.push_back(real);
+        WindowsView windows = WindowsView::otherPrefix(path);
+        const std::string installFolder = WindowsView::windowsForm(
+            windows.registry().readString(Registry::HKeyLocalMachine, Registry::View::Bits32,
+                                          GamePaths::InstallKeyPath, GamePaths::InstallValueName));
+        inWindows(search_, windows, installFolder);
+    }
+
+    // Searches each folder directly in a folder, in the order of their names.
+    void lookInEachIn(const std::string& route, const fs::path& parent) {
+        if (search_.found())
+            return;
+        std::error_code error;
+        std::vector<fs::path> folders;
+        for (fs::directory_iterator it(parent, error), end; !error && it != end;
+             it.increment(error))
+            folders.push_back(it->path());
+        if (error)
+            return error == std::errc::no_such_file_or_directory
+                       ? search_.note(Outcome::NoFolder, route, parent.string())
+                       : search_.skip(route, parent.string(), error.message());
+        std::sort(folders.begin(), folders.end());
+        for (const auto& folder : folders)
+            lookIn(route, folder);
+    }
+
+private:
+    Search& search_;
+    std::vector<fs::path> seen_;
+};
+
+} // namespace
+
+void winePrefixes(Search& search, const Home& home,
+                  const std::vector<std::string>& steamLibraries) {
+    Prefixes prefixes(search);
+    for (const auto& library : steamLibraries)
+        prefixes.lookIn("Proton", fs::path(library) / "steamapps/compatdata/13240/pfx");
+    const fs::path h = home.home;
+    prefixes.lookInEachIn("Lutris", h / "Games");
+    prefixes.lookInEachIn("Heroic", h / "Games/Heroic/Prefixes/default");
+    prefixes.lookInEachIn("Bottles", fs::path(home.dataHome) / "bottles/bottles");
+    prefixes.lookInEachIn("Bottles (Flatpak)",
+                          h / ".var/app/com.usebottles.bottles/data/bottles/bottles");
+    prefixes.lookInEachIn("PlayOnLinux", h / ".PlayOnLinux/wineprefix");
+}
+
+} // namespace InstallSearch::Routes
