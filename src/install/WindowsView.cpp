@@ -59,7 +59,19 @@ std::optional<std::string> WindowsView::native(const std::string& path, std::str
 }
 
 std::string WindowsView::forPrograms(const std::string& folder) const {
-    return inUse_ ? folder : NativePath::resolve(folder, prefix_);
+    if (inUse_)
+        return folder;
+    std::string native = NativePath::resolve(folder, prefix_);
+    // The drive's link followed, so that the folder reads as where it is (.../drive_c/...).
+    if (folder.size() >= 2 && folder[1] == ':') {
+        const std::string drive =
+            prefix_ + "/dosdevices/" + std::string(1, AsciiCase::toLower(folder[0])) + ":";
+        std::error_code error;
+        const auto real = std::filesystem::canonical(drive, error).string();
+        if (!error && native.starts_with(drive + "/"))
+            native = (real.ends_with('/') ? real : real + "/") + native.substr(drive.size() + 1);
+    }
+    return native;
 }
 
 std::string WindowsView::label(const std::string& route) const {

@@ -28,10 +28,10 @@ public:
         const auto path = folder.string();
         if (!fs::is_directory(folder, error)) {
             const auto link = fs::symlink_status(folder, error);
-            return search_.skip(route, path,
-                                fs::is_symlink(link) ? "a link that leads nowhere"
-                                : fs::exists(link)   ? "not a folder"
-                                                     : "no such folder");
+            if (!fs::exists(link))
+                return search_.note(Outcome::NoFolder, route, path);
+            return search_.skip(
+                route, path, fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
         }
         if (!fs::is_regular_file(folder / "system.reg", error) ||
             !fs::is_directory(folder / "drive_c", error))
