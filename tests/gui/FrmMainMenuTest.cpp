@@ -122,6 +122,24 @@ private slots:
         QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), QStringLiteral("C:\\UT\\System\\"));
     }
 
+#ifndef Q_OS_WIN
+    void findsASteamLibraryOnLinuxByItselfAndShowsItsFolderWhole() {
+        const QString steam =
+            prefix->homeFolder() + QStringLiteral("/.local/share/Steam/steamapps");
+        const QString system = steam + QStringLiteral("/common/\u0418\u0433\u0440\u044b UT/System");
+        ScratchPrefixFiles::withSampleFiles(system);
+        QFile manifest(steam + QStringLiteral("/appmanifest_13240.acf"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly));
+        manifest.write(
+            QStringLiteral("\"AppState\" { \"installdir\" \"\u0418\u0433\u0440\u044b UT\" }")
+                .toUtf8());
+        manifest.close();
+        FrmMainMenu& menu = openMenu();
+        QTRY_VERIFY(inFoundState(menu));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), system + QLatin1Char('/'));
+    }
+#endif
+
     void staysWaitingSilentlyWhenNoCandidateQualifies() {
         FrmMainMenu& menu = openMenu();
         waitForSearch();

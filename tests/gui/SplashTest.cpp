@@ -100,7 +100,7 @@ private slots:
         prefix.registerInstallFolder(QStringLiteral("C:\\Jeux Caf\u00e9"));
 
         FrmSplash::form().show();
-        QCOMPARE(Startup::InstallFolder, std::string("C:\\Jeux Caf\xE9")); // the ANSI code page
+        QCOMPARE(Startup::InstallFolder, std::string("C:\\Jeux Caf\xC3\xA9")); // UTF-8
         QTRY_VERIFY_WITH_TIMEOUT(FrmMainMenu::existing(), 10000);
         auto* txtqldir = FrmMainMenu::existing()->findChild<QLineEdit*>(QStringLiteral("txtqldir"));
         QTRY_VERIFY(!txtqldir->isEnabled());
