@@ -12,14 +12,19 @@ void Search::lookAt(const std::string& route, const std::string& folder) {
         return;
     // The same folder reached twice (two registry views that agree, a library listed twice) is
     // looked at once.
-    if (!seen_.insert(AsciiCase::toLower(NativePath::resolve(folder))).second)
+    if (!seen_.insert(AsciiCase::toLower(folder)).second)
         return note(Outcome::Repeated, route, folder);
-    if (FileSearch::holdsPlainFile(folder, GamePaths::TestFileName)) {
-        result_.places.push_back({Outcome::Found, folder, route, {}});
-        result_.systemDir = folder;
+    switch (FileSearch::find(folder, GamePaths::TestFileName, &listings_)) {
+    case FileSearch::Finding::File:
+        // A POSIX path takes the spelling found on disk; a Windows path stays as it is written.
+        result_.systemDir = NativePath::isPosixForm(folder) ? NativePath::resolve(folder) : folder;
+        result_.places.push_back({Outcome::Found, result_.systemDir, route, {}});
         return;
+    case FileSearch::Finding::NoFile:
+        return note(Outcome::NoFile, route, folder);
+    case FileSearch::Finding::NoFolder:
+        return note(Outcome::NoFolder, route, folder);
     }
-    note(FileSearch::isFolder(folder) ? Outcome::NoFile : Outcome::NoFolder, route, folder);
 }
 
 void Search::skip(const std::string& route, const std::string& what, const std::string& why) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InstallSearch.h"
+#include "NativePath.h"
 
 #include <set>
 #include <string>
@@ -22,7 +23,8 @@ public:
 
 private:
     Result result_;
-    std::set<std::string> seen_; // the folders looked at, spelt as their files are opened
+    std::set<std::string> seen_;    // the folders looked at, in lower case
+    NativePath::Listings listings_; // folders read while matching letter case (Wine's drives)
 };
 
 } // namespace InstallSearch

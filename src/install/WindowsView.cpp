@@ -61,17 +61,31 @@ std::optional<std::string> WindowsView::native(const std::string& path, std::str
 std::string WindowsView::forPrograms(const std::string& folder) const {
     if (inUse_)
         return folder;
-    std::string native = NativePath::resolve(folder, prefix_);
-    // The drive's link followed, so that the folder reads as where it is (.../drive_c/...).
-    if (folder.size() >= 2 && folder[1] == ':') {
-        const std::string drive =
-            prefix_ + "/dosdevices/" + std::string(1, AsciiCase::toLower(folder[0])) + ":";
+    // In another prefix: the drive's real folder (its link in dosdevices followed, so that the
+    // folder reads as where it is: .../drive_c/...) and the rest with '/'. The search matches the
+    // letter case of what follows when it looks.
+    if (folder.size() < 2 || folder[1] != ':' || !AsciiCase::isLetter(folder[0]))
+        return NativePath::resolve(folder, prefix_);
+    const char letter = AsciiCase::toLower(folder[0]);
+    auto real = drives_.find(letter);
+    if (real == drives_.end()) {
+        const std::string drive = prefix_ + "/dosdevices/" + std::string(1, letter) + ":";
+        // Wine links a drive to a folder ("../drive_c", "/"); one look at the link is enough.
         std::error_code error;
-        const auto real = std::filesystem::canonical(drive, error).string();
-        if (!error && native.starts_with(drive + "/"))
-            native = (real.ends_with('/') ? real : real + "/") + native.substr(drive.size() + 1);
+        const auto target = std::filesystem::read_symlink(drive, error);
+        const auto path =
+            target.is_absolute() ? target : std::filesystem::path(drive).parent_path() / target;
+        real = drives_.emplace(letter, error ? drive : path.lexically_normal().string()).first;
     }
-    return native;
+    std::string rest = folder.substr(2);
+    for (char& c : rest)
+        if (c == '\\')
+            c = '/';
+    if (!rest.starts_with('/'))
+        rest.insert(0, 1, '/');
+    return (real->second.ends_with('/') ? real->second.substr(0, real->second.size() - 1)
+                                        : real->second) +
+           rest;
 }
 
 std::string WindowsView::label(const std::string& route) const {

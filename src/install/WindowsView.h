@@ -4,6 +4,7 @@
 #include "Registry.h"
 #include "Search.h"
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,7 @@ private:
     std::string prefix_; // empty on Windows
     bool inUse_;         // the system itself, or the prefix in use
     Registry::Reader registry_;
+    mutable std::map<char, std::string> drives_; // each drive's real folder (Wine), once found
 };
 
 } // namespace InstallSearch

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -11,14 +13,11 @@ namespace InstallSearch::Routes {
 
 namespace {
 
-// The prefixes looked in so far, by their real path; the one in use is among them from the
-// start.
+// The prefixes looked in so far, by their device and inode; the one in use is among them from
+// the start.
 class Prefixes {
 public:
-    explicit Prefixes(Search& search) : search_(search) {
-        std::error_code error;
-        seen_.push_back(fs::weakly_canonical(NativePath::winePrefix(), error));
-    }
+    explicit Prefixes(Search& search) : search_(search) { seenBefore(NativePath::winePrefix()); }
 
     // Searches one folder when it is a Wine prefix not looked in yet.
     void lookIn(const std::string& route, const fs::path& folder) {
@@ -26,22 +25,21 @@ public:
             return;
         std::error_code error;
         const auto path = folder.string();
-        if (!fs::is_directory(folder, error)) {
+        const bool prefix = fs::is_regular_file(folder / "system.reg", error) &&
+                            fs::is_directory(folder / "drive_c", error);
+        if (!prefix && !fs::is_directory(folder, error)) {
             const auto link = fs::symlink_status(folder, error);
             if (!fs::exists(link))
                 return search_.note(Outcome::NoFolder, route, path);
             return search_.skip(
                 route, path, fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
         }
-        if (!fs::is_regular_file(folder / "system.reg", error) ||
-            !fs::is_directory(folder / "drive_c", error))
+        if (!prefix)
             return search_.skip(route, path, "not a Wine prefix (no system.reg and drive_c)");
         if (!fs::is_directory(folder / "dosdevices", error))
             return search_.skip(route, path, "a Wine prefix without dosdevices");
-        const fs::path real = fs::weakly_canonical(folder, error);
-        if (std::find(seen_.begin(), seen_.end(), real) != seen_.end())
+        if (seenBefore(path))
             return search_.note(Outcome::Repeated, route, path);
-        seen_.push_back(real);
         WindowsView windows = WindowsView::otherPrefix(path);
         const std::string installFolder = WindowsView::windowsForm(
             windows.registry().readString(Registry::HKeyLocalMachine, Registry::View::Bits32,
@@ -68,8 +66,14 @@ public:
     }
 
 private:
+    // Whether the folder is one looked in already; it counts as looked in from now on.
+    bool seenBefore(const std::string& folder) {
+        struct stat st {};
+        return ::stat(folder.c_str(), &st) == 0 && !seen_.emplace(st.st_dev, st.st_ino).second;
+    }
+
     Search& search_;
-    std::vector<fs::path> seen_;
+    std::set<std::pair<dev_t, ino_t>> seen_;
 };
 
 } // namespace

@@ -29,13 +29,14 @@ bool markedHiddenOrSystem(const std::string& path) {
 
 } // namespace
 
-bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
-    std::string dir = NativePath::resolve(folder);
+Finding find(const std::string& folder, const std::string& fileName,
+             NativePath::Listings* listings) {
+    std::string dir = NativePath::resolve(folder, NativePath::winePrefix(), listings);
     if (dir.empty())
-        return false;
+        return Finding::NoFolder;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
     if (!d)
-        return false;
+        return Finding::NoFolder;
     if (!dir.ends_with('/'))
         dir += '/';
     while (const dirent* entry = ::readdir(d.get())) {
@@ -44,14 +45,9 @@ bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
         const std::string path = dir + entry->d_name;
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !markedHiddenOrSystem(path))
-            return true;
+            return Finding::File;
     }
-    return false;
-}
-
-bool isFolder(const std::string& folder) {
-    struct stat st {};
-    return ::stat(NativePath::resolve(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return Finding::NoFile;
 }
 
 } // namespace FileSearch

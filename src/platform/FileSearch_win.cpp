@@ -18,14 +18,14 @@ std::wstring pathOrNothing(const std::string& path) {
 
 } // namespace
 
-bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
+Finding find(const std::string& folder, const std::string& fileName, NativePath::Listings*) {
     const std::wstring pattern = pathOrNothing(folder + fileName);
     if (pattern.empty())
-        return false;
+        return Finding::NoFolder;
     WIN32_FIND_DATAW found{};
     const Win32::FindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search.valid())
-        return false;
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? Finding::NoFile : Finding::NoFolder;
     constexpr DWORD refused =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     bool accepted = false;
@@ -33,15 +33,7 @@ bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
         accepted = (found.dwFileAttributes & refused) == 0 &&
                    AsciiCase::equalIgnoringCase(Win32::utf8(found.cFileName), fileName);
     } while (!accepted && FindNextFileW(search.get(), &found));
-    return accepted;
-}
-
-bool isFolder(const std::string& folder) {
-    const std::wstring path = pathOrNothing(folder);
-    if (path.empty())
-        return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return accepted ? Finding::File : Finding::NoFile;
 }
 
 } // namespace FileSearch

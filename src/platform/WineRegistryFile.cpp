@@ -1,5 +1,7 @@
 #include "WineRegistryFile.h"
 
+#include "AsciiCase.h"
+
 #include <cstdint>
 
 namespace WineRegistryFile {
@@ -244,42 +246,57 @@ std::optional<std::string> plainFileForm(std::u16string_view keyPath) {
     return out;
 }
 
-// Whether the "[...]" line opens the key: its bytes are compared ignoring ASCII case when the
-// key has a plain form (most lines differ at once, so a big file is passed through quickly),
-// else its decoded name is.
-bool opensKey(std::string_view line, std::u16string_view keyPath,
-              const std::optional<std::string>& plainForm) {
-    if (plainForm) {
-        const std::size_t n = plainForm->size();
-        if (line.size() < n + 2 || line[n + 1] != ']')
-            return false;
-        for (std::size_t i = 0; i < n; ++i)
-            if (foldCase(static_cast<unsigned char>(line[i + 1])) !=
-                foldCase(static_cast<unsigned char>((*plainForm)[i])))
-                return false;
-        return true;
+// Where the line "[key]" starts (a time stamp may follow), the key's letters compared ignoring
+// ASCII case; npos when no line is. Only the key lines' closing brackets are stopped at, so a big
+// file is passed through at the speed of a search for one character.
+std::size_t findKeyLine(std::string_view text, std::string_view key) {
+    for (std::size_t close = text.find(']', key.size() + 1); close != std::string_view::npos;
+         close = text.find(']', close + 1)) {
+        const std::size_t open = close - key.size() - 1;
+        if (text[open] == '[' && (open == 0 || text[open - 1] == '\n') &&
+            AsciiCase::equalIgnoringCase(text.substr(open + 1, key.size()), key))
+            return open;
     }
-    const auto key = keyOfLine(line);
-    return key && equalIgnoringCase(*key, keyPath);
+    return std::string_view::npos;
+}
+
+// The lines after the "[...]" line that opens the key; nothing when no line opens it. A key with
+// a plain form is looked for as bytes; any other key is compared line by line, decoded.
+std::optional<Lines> keySection(std::string_view fileText, std::u16string_view keyPath) {
+    if (const auto plainForm = plainFileForm(keyPath)) {
+        const std::size_t at = findKeyLine(fileText, *plainForm);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        Lines lines(fileText.substr(at));
+        std::string_view keyLine;
+        lines.next(keyLine);
+        return lines;
+    }
+    Lines lines(fileText);
+    std::string_view line;
+    while (lines.next(line)) {
+        const auto key = line.starts_with('[') ? keyOfLine(line) : std::nullopt;
+        if (key && equalIgnoringCase(*key, keyPath))
+            return lines;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 std::optional<std::u16string> findString(std::string_view fileText, std::u16string_view keyPath,
                                          std::u16string_view valueName) {
-    Lines lines(fileText);
-    std::string_view line;
-    if (!lines.next(line) || !line.starts_with(Header))
+    if (!fileText.starts_with(Header))
         return std::nullopt;
-
-    const auto plainForm = plainFileForm(keyPath);
-    bool inKey = false;
+    auto section = keySection(fileText, keyPath);
+    if (!section)
+        return std::nullopt;
+    Lines& lines = *section;
+    std::string_view line;
     while (lines.next(line)) {
-        if (line.starts_with('[')) {
-            inKey = opensKey(line, keyPath, plainForm);
-            continue;
-        }
-        if (!inKey || !(line.starts_with('"') || line.starts_with('@')))
+        if (line.starts_with('['))
+            return std::nullopt; // the next key
+        if (!(line.starts_with('"') || line.starts_with('@')))
             continue;
 
         std::size_t pos = 1;
