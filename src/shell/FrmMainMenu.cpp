@@ -118,8 +118,12 @@ void FrmMainMenu::enterFoundState() {
     cmdeditloadouts->setEnabled(true);
     cmdeditmisc->setEnabled(true);
     cmdsetqldir->setEnabled(false);
-    // Folder names are UTF-8 inside the program: every character shows as it is spelt.
-    txtqldir->setText(QString::fromStdString(Startup::SystemDir));
+    // Folder names are UTF-8 inside the program: every character shows as it is spelt. A folder
+    // longer than the box shows its end there, and whole in the box's tip (the typing hint no
+    // longer applies to a box that is off).
+    const QString folder = QString::fromStdString(Startup::SystemDir);
+    txtqldir->setText(folder);
+    txtqldir->setToolTip(folder);
     txtqldir->setEnabled(false);
 }
 

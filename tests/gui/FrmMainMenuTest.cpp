@@ -122,8 +122,10 @@ private slots:
         QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), QStringLiteral("C:\\UT\\System\\"));
     }
 
-#ifndef Q_OS_WIN
     void findsASteamLibraryOnLinuxByItselfAndShowsItsFolderWhole() {
+#ifdef Q_OS_WIN
+        QSKIP("Steam for Linux is looked for on Linux only");
+#else
         const QString steam =
             prefix->homeFolder() + QStringLiteral("/.local/share/Steam/steamapps");
         const QString system = steam + QStringLiteral("/common/\u0418\u0433\u0440\u044b UT/System");
@@ -137,8 +139,9 @@ private slots:
         FrmMainMenu& menu = openMenu();
         QTRY_VERIFY(inFoundState(menu));
         QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), system + QLatin1Char('/'));
-    }
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->toolTip(), system + QLatin1Char('/'));
 #endif
+    }
 
     void staysWaitingSilentlyWhenNoCandidateQualifies() {
         FrmMainMenu& menu = openMenu();
