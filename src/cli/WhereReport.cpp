@@ -6,12 +6,8 @@ namespace WhereReport {
 
 std::string text(const InstallSearch::Result& result) {
     std::string out;
-    for (const auto& place : result.places) {
-        std::string outcome = InstallSearch::nameOf(place.outcome);
-        outcome.resize(10, ' ');
-        out += outcome + place.folder + "  (" + place.route + ")";
-        out += place.reason.empty() ? "\n" : ": " + place.reason + "\n";
-    }
+    for (const auto& place : result.places)
+        out += InstallSearch::reportLine(place) + "\n";
     return out + "uses      " +
            (result.systemDir.empty() ? "nothing: no folder above holds QLLoadouts.ini"
                                      : result.systemDir) +

@@ -55,4 +55,8 @@ Result search(const std::string& installFolder);
 // The outcome as `quillon-settings where` names it ("found", "no file", ...).
 const char* nameOf(Outcome outcome);
 
+// The place in one line as `quillon-settings where` prints it: the outcome, the folder, where
+// the search took it from and, for a place skipped, why.
+std::string reportLine(const Place& place);
+
 } // namespace InstallSearch

@@ -53,4 +53,11 @@ const char* nameOf(Outcome outcome) {
     return "";
 }
 
+std::string reportLine(const Place& place) {
+    std::string outcome = nameOf(place.outcome);
+    outcome.resize(10, ' ');
+    return outcome + place.folder + "  (" + place.route + ")" +
+           (place.reason.empty() ? "" : ": " + place.reason);
+}
+
 } // namespace InstallSearch

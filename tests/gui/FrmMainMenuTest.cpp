@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -126,16 +127,12 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Steam for Linux is looked for on Linux only");
 #else
-        const QString steam =
-            prefix->homeFolder() + QStringLiteral("/.local/share/Steam/steamapps");
+        const QString steam = prefix->homeFolder() + "/.local/share/Steam/steamapps";
         const QString system = steam + QStringLiteral("/common/\u0418\u0433\u0440\u044b UT/System");
         ScratchPrefixFiles::withSampleFiles(system);
-        QFile manifest(steam + QStringLiteral("/appmanifest_13240.acf"));
-        QVERIFY(manifest.open(QIODevice::WriteOnly));
-        manifest.write(
-            QStringLiteral("\"AppState\" { \"installdir\" \"\u0418\u0433\u0440\u044b UT\" }")
-                .toUtf8());
-        manifest.close();
+        std::ofstream((steam + "/appmanifest_13240.acf").toStdString())
+            << QStringLiteral("\"AppState\" { \"installdir\" \"\u0418\u0433\u0440\u044b UT\" }")
+                   .toStdString();
         FrmMainMenu& menu = openMenu();
         QTRY_VERIFY(inFoundState(menu));
         QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), system + QLatin1Char('/'));

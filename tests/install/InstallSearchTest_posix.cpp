@@ -36,17 +36,18 @@ Step file(const std::string& at, const std::string& bytes) {
 Step game(const std::string& folder) {
     return file(folder + "/QLLoadouts.ini", "[Loadouts]\r\n");
 }
-Step link(const std::string& at, const std::string& target) {
+// Something made at a path below the home, its folders first.
+Step made(const std::string& at, const std::function<void(const fs::path&)>& make) {
     return [=](const ScratchHome& home) {
         fs::create_directories((home.path() / at).parent_path());
-        fs::create_symlink(target, home.path() / at);
+        make(home.path() / at);
     };
 }
+Step link(const std::string& at, const std::string& target) {
+    return made(at, [=](const fs::path& path) { fs::create_symlink(target, path); });
+}
 Step pipe(const std::string& at) {
-    return [=](const ScratchHome& home) {
-        fs::create_directories((home.path() / at).parent_path());
-        ::mkfifo((home.path() / at).c_str(), 0600);
-    };
+    return made(at, [](const fs::path& path) { ::mkfifo(path.c_str(), 0600); });
 }
 const std::string RegHead = "WINE REGISTRY Version 2\n\n#arch=win64\n\n";
 // A Wine prefix with drive C:, D: linked to drive_d and no registry values yet.
@@ -178,14 +179,6 @@ const std::vector<Layout> Layouts = {
 };
 // clang-format on
 
-// One place's line as `where` prints it.
-std::string lineOf(const InstallSearch::Place& place) {
-    std::string outcome = InstallSearch::nameOf(place.outcome);
-    outcome.resize(10, ' ');
-    return outcome + place.folder + "  (" + place.route + ")" +
-           (place.reason.empty() ? "" : ": " + place.reason);
-}
-
 class InstallLayout : public testing::TestWithParam<Layout> {};
 
 TEST_P(InstallLayout, searchFindsTheFirstFolderInOrderAndReportsEachPlace) {
@@ -200,7 +193,7 @@ TEST_P(InstallLayout, searchFindsTheFirstFolderInOrderAndReportsEachPlace) {
     EXPECT_EQ(result.systemDir, inHome(layout.found, home));
     std::string report;
     for (const auto& place : result.places)
-        report += lineOf(place) + "\n";
+        report += InstallSearch::reportLine(place) + "\n";
     EXPECT_NE(report.find(inHome(layout.place, home)), std::string::npos) << report;
     EXPECT_EQ(result.places.back().outcome == InstallSearch::Outcome::Found, !layout.found.empty());
 

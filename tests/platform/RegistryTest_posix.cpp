@@ -96,21 +96,6 @@ TEST_F(WinePrefixRegistry, ThirtyTwoBitViewOfA64BitPrefixIsAskedFirst) {
     EXPECT_EQ(folder(), "C:\\UT32");
 }
 
-TEST_F(WinePrefixRegistry, SixtyFourBitViewAndOtherPrefixesAreReadAsAsked) {
-    const std::string wow = "[Software\\\\Wow6432Node\\\\Unreal Technology\\\\Installed Apps\\\\"
-                            "UnrealTournament]\n\"Folder\"=\"C:\\\\UT32\"\n";
-    writeSystemReg(installKeyWith("\"Folder\"=\"C:\\\\UT64\"") + wow);
-    Registry::Reader other(prefix.string());
-    EXPECT_EQ(other.readString(HKeyLocalMachine, Registry::View::Bits64, InstallKey, "Folder"),
-              "C:\\UT64");
-    EXPECT_EQ(other.readString(HKeyLocalMachine, Registry::View::Bits32, InstallKey, "Folder"),
-              "C:\\UT32");
-    ::setenv("WINEPREFIX", (prefix / "elsewhere").c_str(), 1); // not the prefix in use
-    EXPECT_EQ(other.readString(HKeyLocalMachine, Registry::View::Bits64, InstallKey, "Folder"),
-              "C:\\UT64");
-    EXPECT_EQ(folder(), "");
-}
-
 TEST_F(WinePrefixRegistry, DefaultValueIsNamedByTheEmptyName) {
     writeSystemReg(installKeyWith("@=\"C:\\\\Default\"\n\"Folder\"=\"C:\\\\UT\""));
     EXPECT_EQ(ReadRegistryString(HKeyLocalMachine, InstallKey, ""), "C:\\Default");
