@@ -11,7 +11,8 @@
 namespace InstallSearch::Routes {
 
 // 1: the install folder from the registry (HKLM, 32-bit) and \System\, then the three fixed
-// folders. installFolder is that value, as start-up read it for the system in use.
+// folders. installFolder is that value as start-up read it, for the system in use; another
+// prefix's is read from that prefix.
 void cdInstaller(Search& search, WindowsView& windows, const std::string& installFolder);
 // a: the same value in HKLM's 64-bit view and in HKCU (32-bit, then 64-bit).
 void otherRegistryViews(Search& search, WindowsView& windows);

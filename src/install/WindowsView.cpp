@@ -23,6 +23,7 @@ std::optional<std::string> WindowsView::registryFolder(Search& search, const std
                                                        const std::string& key,
                                                        const std::string& value) {
     const std::string folder = windowsForm(registry_.readString(root, view, key, value));
+    // A whole path names a drive or a \\server\share: nothing relative to a current folder.
     const bool whole = (folder.size() >= 3 && AsciiCase::isLetter(folder[0]) && folder[1] == ':' &&
                         folder[2] == '\\') ||
                        folder.starts_with("\\\\");

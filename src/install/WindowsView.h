@@ -20,7 +20,6 @@ public:
     // Another Wine prefix.
     static WindowsView otherPrefix(const std::string& prefix);
 
-    Registry::Reader& registry() { return registry_; }
     const std::string& prefix() const { return prefix_; }
     // Whether it is the system itself or the Wine prefix in use.
     bool inUse() const { return inUse_; }

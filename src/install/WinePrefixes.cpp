@@ -1,4 +1,3 @@
-#include "GamePaths.h"
 #include "NativePath.h"
 #include "Routes.h"
 
@@ -41,10 +40,7 @@ public:
         if (seenBefore(path))
             return search_.note(Outcome::Repeated, route, path);
         WindowsView windows = WindowsView::otherPrefix(path);
-        const std::string installFolder = WindowsView::windowsForm(
-            windows.registry().readString(Registry::HKeyLocalMachine, Registry::View::Bits32,
-                                          GamePaths::InstallKeyPath, GamePaths::InstallValueName));
-        inWindows(search_, windows, installFolder);
+        inWindows(search_, windows, {});
     }
 
     // Searches each folder directly in a folder, in the order of their names.
