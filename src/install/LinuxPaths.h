@@ -12,8 +12,9 @@ namespace InstallSearch {
 class LinuxPaths : public PathSpace {
 public:
     char separator() const override { return '/'; }
-    std::optional<std::string> native(const std::string& path, std::string&) const override {
-        return NativePath::resolve(path);
+    std::optional<std::string> native(const std::string& path, std::string&,
+                                      NativePath::Listings& listings) const override {
+        return NativePath::resolve(path, NativePath::winePrefix(), &listings);
     }
     std::string forPrograms(const std::string& folder) const override { return folder; }
     std::string label(const std::string& route) const override { return route; }

@@ -19,6 +19,8 @@ public:
     // A place seen already, or one that is not there to be read.
     void note(Outcome outcome, const std::string& route, const std::string& what);
     bool found() const { return !result_.systemDir.empty(); }
+    // The folders read so far to match letter case.
+    NativePath::Listings& listings() { return listings_; }
     Result take() { return std::move(result_); }
 
 private:

@@ -17,7 +17,7 @@ std::optional<std::string> readThrough(InstallSearch::Search& search,
                                        const InstallSearch::PathSpace& space,
                                        const std::string& route, const std::string& path) {
     std::string why;
-    const auto native = space.native(path, why);
+    const auto native = space.native(path, why, search.listings());
     if (const auto bytes = native ? SmallFile::read(*native, why) : std::nullopt)
         return bytes;
     search.skip(route, path, why);

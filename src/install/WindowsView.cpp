@@ -43,50 +43,66 @@ std::string WindowsView::windowsForm(std::string path) {
     return path;
 }
 
-std::optional<std::string> WindowsView::native(const std::string& path, std::string& why) const {
+namespace {
+
+bool hasDrive(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && AsciiCase::isLetter(path[0]);
+}
+
+} // namespace
+
+const std::optional<std::string>& WindowsView::driveFolder(char letter) const {
+    if (const auto known = drives_.find(letter); known != drives_.end())
+        return known->second;
+    // Wine links a drive to a folder ("../drive_c", "/"); one look at the link is enough.
+    const std::filesystem::path drive = prefix_ + "/dosdevices/" + letter + ":";
+    std::error_code error;
+    std::optional<std::string> folder;
+    if (std::filesystem::is_directory(drive, error)) {
+        const auto target = std::filesystem::read_symlink(drive, error);
+        folder = error ? drive.string()
+                       : (target.is_absolute() ? target : drive.parent_path() / target)
+                             .lexically_normal()
+                             .string();
+        while (folder->ends_with('/'))
+            folder->pop_back(); // "/" (drive Z:) too: what follows starts with one
+    }
+    return drives_.emplace(letter, std::move(folder)).first->second;
+}
+
+std::optional<std::string> WindowsView::onDrive(const std::string& path) const {
+    const auto& folder = driveFolder(AsciiCase::toLower(path[0]));
+    if (!folder)
+        return std::nullopt;
+    std::string rest = path.substr(2);
+    for (char& c : rest)
+        if (c == '\\')
+            c = '/';
+    return *folder + (rest.starts_with('/') ? "" : "/") + rest;
+}
+
+std::optional<std::string> WindowsView::native(const std::string& path, std::string& why,
+                                               NativePath::Listings& listings) const {
     if (prefix_.empty())
         return path;
-    // A drive that the prefix lacks, or whose link leads to nothing mounted, holds nothing.
-    if (path.size() >= 2 && path[1] == ':' && AsciiCase::isLetter(path[0])) {
-        std::error_code error;
-        const std::string drive = std::string(1, AsciiCase::toLower(path[0])) + ":";
-        if (!std::filesystem::exists(prefix_ + "/dosdevices/" + drive, error)) {
-            why = "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
-                  ": leads nowhere in the prefix's dosdevices";
-            return std::nullopt;
-        }
+    if (!hasDrive(path))
+        return NativePath::resolve(path, prefix_, &listings);
+    const auto onLinux = onDrive(path);
+    if (!onLinux) {
+        why = "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
+              ": leads nowhere in the prefix's dosdevices";
+        return std::nullopt;
     }
-    return NativePath::resolve(path, prefix_);
+    return NativePath::resolve(*onLinux, prefix_, &listings);
 }
 
 std::string WindowsView::forPrograms(const std::string& folder) const {
     if (inUse_)
         return folder;
-    // In another prefix: the drive's real folder (its link in dosdevices followed, so that the
-    // folder reads as where it is: .../drive_c/...) and the rest with '/'. The search matches the
-    // letter case of what follows when it looks.
-    if (folder.size() < 2 || folder[1] != ':' || !AsciiCase::isLetter(folder[0]))
-        return NativePath::resolve(folder, prefix_);
-    const char letter = AsciiCase::toLower(folder[0]);
-    auto real = drives_.find(letter);
-    if (real == drives_.end()) {
-        const std::string drive = prefix_ + "/dosdevices/" + std::string(1, letter) + ":";
-        // Wine links a drive to a folder ("../drive_c", "/"); one look at the link is enough.
-        std::error_code error;
-        const auto target = std::filesystem::read_symlink(drive, error);
-        const auto path =
-            target.is_absolute() ? target : std::filesystem::path(drive).parent_path() / target;
-        real = drives_.emplace(letter, error ? drive : path.lexically_normal().string()).first;
-    }
-    std::string rest = folder.substr(2);
-    for (char& c : rest)
-        if (c == '\\')
-            c = '/';
-    if (!rest.starts_with('/'))
-        rest.insert(0, 1, '/');
-    return (real->second.ends_with('/') ? real->second.substr(0, real->second.size() - 1)
-                                        : real->second) +
-           rest;
+    // In another prefix: the drive's folder and the rest with '/'. The search matches the letter
+    // case of what follows when it looks.
+    const auto onLinux = hasDrive(folder) ? onDrive(folder) : std::nullopt;
+    return onLinux ? *onLinux : NativePath::resolve(folder, prefix_);
 }
 
 std::string WindowsView::label(const std::string& route) const {

@@ -36,7 +36,8 @@ public:
     static std::string windowsForm(std::string path);
 
     char separator() const override { return '\\'; }
-    std::optional<std::string> native(const std::string& path, std::string& why) const override;
+    std::optional<std::string> native(const std::string& path, std::string& why,
+                                      NativePath::Listings& listings) const override;
     std::string forPrograms(const std::string& folder) const override;
     std::string label(const std::string& route) const override;
 
@@ -46,7 +47,14 @@ private:
     std::string prefix_; // empty on Windows
     bool inUse_;         // the system itself, or the prefix in use
     Registry::Reader registry_;
-    mutable std::map<char, std::string> drives_; // each drive's real folder (Wine), once found
+    // The folder a drive of the prefix stands for, its link in dosdevices followed so that a
+    // folder reads as where it is (.../drive_c/...); nothing when the prefix lacks the drive or
+    // its link leads nowhere. Each drive is looked at once.
+    const std::optional<std::string>& driveFolder(char letter) const;
+    // A path with a drive letter as a POSIX path through that folder; nothing as above.
+    std::optional<std::string> onDrive(const std::string& path) const;
+
+    mutable std::map<char, std::optional<std::string>> drives_;
 };
 
 } // namespace InstallSearch

@@ -31,8 +31,9 @@ bool markedHiddenOrSystem(const std::string& path) {
 
 Finding find(const std::string& folder, const std::string& fileName,
              NativePath::Listings* listings) {
-    std::string dir = NativePath::resolve(folder, NativePath::winePrefix(), listings);
-    if (dir.empty())
+    bool onDisk = true;
+    std::string dir = NativePath::resolve(folder, NativePath::winePrefix(), listings, &onDisk);
+    if (dir.empty() || !onDisk)
         return Finding::NoFolder;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
     if (!d)

@@ -16,6 +16,8 @@ class Listings {
 public:
     // The names in the folder; empty when it cannot be read.
     const std::vector<std::string>& namesIn(const std::string& folder);
+    // The names in the folder when it has been read; nothing otherwise.
+    const std::vector<std::string>* known(const std::string& folder) const;
 
 private:
     std::map<std::string, std::vector<std::string>> folders_;
@@ -28,9 +30,10 @@ private:
 std::string resolve(const std::string& gamePath);
 
 // The same in the given Wine prefix rather than the one in use, with the listings of folders
-// read so far (when given). On Windows the path itself.
+// read so far (when given); onDisk (when given) tells whether every part was found. On Windows
+// the path itself.
 std::string resolve(const std::string& gamePath, const std::string& prefix,
-                    Listings* listings = nullptr);
+                    Listings* listings = nullptr, bool* onDisk = nullptr);
 
 // Whether a typed path uses '/' as its separator (POSIX form). Always false on Windows.
 bool isPosixForm(const std::string& gamePath);

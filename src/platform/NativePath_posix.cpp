@@ -47,7 +47,7 @@ std::string joinPath(const std::string& dir, const std::string& name) {
 
 // Appends each part to base, taking the spelling found on disk where the exact one is missing.
 std::string appendMatchingParts(const std::string& base, const std::vector<std::string>& parts,
-                                bool trailingSeparator, Listings* listings) {
+                                bool trailingSeparator, Listings* listings, bool* onDisk) {
     // The path so far after each part: most paths are spelt as on disk, so how much of the path
     // is there as written is found from its end (one look for a path that is wholly there), and
     // only the parts after that are matched ignoring case.
@@ -60,8 +60,17 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
         upTo.push_back(joinPath(upTo.back(), part));
     }
     std::size_t there = kept.size();
-    while (there > 0 && !exists(upTo[there]))
+    while (there > 0) {
+        // A folder read already tells without a look whether an entry is there as written.
+        if (const auto* names = listings ? listings->known(upTo[there - 1]) : nullptr) {
+            if (std::find(names->begin(), names->end(), *kept[there - 1]) == names->end())
+                --there;
+            break;
+        }
+        if (exists(upTo[there]))
+            break;
         --there;
+    }
     std::string path = std::move(upTo[there]);
     bool stillOnDisk = true;
     for (std::size_t i = there; i < kept.size(); ++i) {
@@ -77,6 +86,8 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
     }
     if (trailingSeparator && !path.ends_with('/'))
         path += '/';
+    if (onDisk)
+        *onDisk = stillOnDisk;
     return path;
 }
 
@@ -126,6 +137,11 @@ std::string resolve(const std::string& gamePath) {
     return resolve(gamePath, winePrefix());
 }
 
+const std::vector<std::string>* Listings::known(const std::string& folder) const {
+    const auto read = folders_.find(folder);
+    return read == folders_.end() ? nullptr : &read->second;
+}
+
 const std::vector<std::string>& Listings::namesIn(const std::string& folder) {
     auto known = folders_.find(folder);
     if (known == folders_.end())
@@ -133,20 +149,22 @@ const std::vector<std::string>& Listings::namesIn(const std::string& folder) {
     return known->second;
 }
 
-std::string resolve(const std::string& gamePath, const std::string& prefix, Listings* listings) {
+std::string resolve(const std::string& gamePath, const std::string& prefix, Listings* listings,
+                    bool* onDisk) {
     const bool trailing = endsWithSeparator(gamePath);
     if (isPosixForm(gamePath))
-        return appendMatchingParts("/", splitParts(gamePath, 1, false), trailing, listings);
+        return appendMatchingParts("/", splitParts(gamePath, 1, false), trailing, listings, onDisk);
     if (hasDriveLetter(gamePath)) {
         // A drive is what dosdevices says it is: "c:" usually links to ../drive_c, "z:" to /.
         const std::string drive =
             prefix + "/dosdevices/" + AsciiCase::toLower(gamePath.substr(0, 1)) + ":";
-        return appendMatchingParts(drive, splitParts(gamePath, 2, true), trailing, listings);
+        return appendMatchingParts(drive, splitParts(gamePath, 2, true), trailing, listings,
+                                   onDisk);
     }
     if (gamePath.starts_with('\\')) // the root of the current drive, which is Z: (/) under Wine
-        return appendMatchingParts("/", splitParts(gamePath, 1, true), trailing, listings);
+        return appendMatchingParts("/", splitParts(gamePath, 1, true), trailing, listings, onDisk);
     return appendMatchingParts(currentDirectory(), splitParts(gamePath, 0, true), trailing,
-                               listings);
+                               listings, onDisk);
 }
 
 } // namespace NativePath
