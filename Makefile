@@ -3,7 +3,7 @@
 # `make package` (the Debian package), `make windows` (the zip for Windows players) and
 # `make screenshots` (the README's pictures).
 
-BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest
+BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest nlohmann-json3-dev
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
 BENCH_PKGS := libbenchmark-dev crudini time
 # The Windows builds, run under Wine on a private X display: the core and its tests, and the

@@ -15,6 +15,8 @@ std::optional<Command::Action> actionNamed(const std::string& word) {
         return Command::Action::Get;
     if (word == "set")
         return Command::Action::Set;
+    if (word == "where")
+        return Command::Action::Where;
     return std::nullopt;
 }
 
@@ -53,13 +55,13 @@ Command parseCommandLine(const std::vector<std::string>& args) {
             action = actionNamed(arg);
             if (!action)
                 usageError("unknown command " + quoted(arg) +
-                           "; the commands are show, get and set");
+                           "; the commands are show, get, set and where");
         } else {
             operands.push_back(arg);
         }
     }
     if (!action)
-        usageError("no command given; the commands are show, get and set");
+        usageError("no command given; the commands are show, get, set and where");
     command.action = *action;
 
     switch (command.action) {
@@ -72,9 +74,16 @@ Command parseCommandLine(const std::vector<std::string>& args) {
             usageError("get takes one setting name");
         command.name = operands[0];
         break;
+    case Command::Action::Where:
+        if (!operands.empty())
+            usageError("where takes nothing after it, but was given " + quoted(operands[0]));
+        if (command.systemDir)
+            usageError("where shows the search that --system-dir stands in for; give one of "
+                       "the two");
+        break;
     case Command::Action::Set:
         if (command.json)
-            usageError("--json goes with show and get, not with set");
+            usageError("--json goes with show, get and where, not with set");
         if (operands.empty())
             usageError("set needs at least one NAME=VALUE");
         for (const auto& operand : operands) {

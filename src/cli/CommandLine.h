@@ -8,6 +8,7 @@
 //   quillon-settings [--system-dir DIR] show [--json]
 //   quillon-settings [--system-dir DIR] get NAME [--json]
 //   quillon-settings [--system-dir DIR] set NAME=VALUE [NAME=VALUE ...]
+//   quillon-settings where [--json]
 //   quillon-settings --help | --version
 // Options may stand before or after the command word.
 struct Assignment {
@@ -16,7 +17,7 @@ struct Assignment {
 };
 
 struct Command {
-    enum class Action { Help, Version, Show, Get, Set };
+    enum class Action { Help, Version, Show, Get, Set, Where };
     Action action = Action::Help;
     std::optional<std::string> systemDir; // as typed
     bool json = false;

@@ -4,14 +4,10 @@
 #include "Failure.h"
 #include "FileSearch.h"
 #include "GamePaths.h"
-#include "NativePath.h"
+#include "InstallSearch.h"
 #include "Startup.h"
 
 namespace {
-
-bool holdsTestFile(const std::string& folder) {
-    return FileSearch::holdsPlainFile(folder, GamePaths::TestFileName);
-}
 
 std::string inQuotes(const std::string& nativeText) {
     return quoted(Console::utf8FromNative(nativeText));
@@ -28,7 +24,7 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
                               ": the folder's name holds a character the system's code page "
                               "cannot hold");
         Startup::SystemDir = GamePaths::normaliseTypedPath(*gamePath);
-        if (!holdsTestFile(Startup::SystemDir))
+        if (!FileSearch::holdsPlainFile(Startup::SystemDir, GamePaths::TestFileName))
             throw Failure(ExitStatus::NoSystemFolder,
                           "no System folder: " + inQuotes(Startup::SystemDir) + " holds no " +
                               GamePaths::TestFileName);
@@ -36,18 +32,13 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
     }
 
     Startup::InstallFolder = GamePaths::readInstallFolder();
-    const auto candidates = GamePaths::candidateDirs(Startup::InstallFolder);
-    const int accepted = GamePaths::firstAcceptedCandidate(candidates, holdsTestFile);
-    if (accepted < 0) {
-        std::string tried;
-        for (const auto& candidate : candidates)
-            tried += (tried.empty() ? "" : ", ") + inQuotes(candidate);
-        const std::string prefix = NativePath::winePrefix();
+    const auto result = InstallSearch::search(Startup::InstallFolder);
+    if (result.systemDir.empty())
         throw Failure(ExitStatus::NoSystemFolder,
-                      "no System folder found: none of " + tried +
-                          (prefix.empty() ? "" : " (in the Wine prefix " + inQuotes(prefix) + ")") +
-                          " holds " + GamePaths::TestFileName +
-                          "; name the game's folder with --system-dir DIR");
-    }
-    Startup::SystemDir = candidates[static_cast<std::size_t>(accepted)];
+                      "no System folder found: none of the " +
+                          std::to_string(result.places.size()) + " places looked at holds " +
+                          GamePaths::TestFileName +
+                          " (quillon-settings where lists them); name the game's folder with "
+                          "--system-dir DIR");
+    Startup::SystemDir = result.systemDir;
 }

@@ -5,6 +5,7 @@ std::string helpText() {
   quillon-settings [--system-dir DIR] show [--json]
   quillon-settings [--system-dir DIR] get NAME [--json]
   quillon-settings [--system-dir DIR] set NAME=VALUE [NAME=VALUE ...]
+  quillon-settings where [--json]
   quillon-settings --help | --version
 
 Shows and changes the settings that Brackens' Quillon Tool's two windows edit, in the five
@@ -15,6 +16,10 @@ Commands:
   get    one setting's value (--json: a JSON object with that one member)
   set    changes settings; all values are checked first, then the five files are written
          once, all or nothing. Nothing is written when any value is refused.
+  where  every place the search below looks at, in order, one a line: "found" (it holds
+         QLLoadouts.ini), "no file", "no folder", "skipped" (with why: a file that could not
+         be read or makes no sense, a registry value that is not there) or "repeated"; then
+         the folder the programs use. Exit status 0 when one is found, 3 when none is.
 
 Settings (names match ignoring letter case):
   thief1 thief2 thief3 thief4 guard1 guard2 guard3 guard4
@@ -36,9 +41,26 @@ Settings (names match ignoring letter case):
 The System folder:
   --system-dir DIR   the game's folder or its System folder ("System" is added when DIR does
                      not end in it, as the main menu's "Set" button does)
-  Without it, the same search as the main menu: the install folder from the registry, then
-  C:\Unreal Tournament, C:\Games\Unreal Tournament and C:\Program files\Unreal Tournament.
-  On Linux these are looked up in the Wine prefix ($WINEPREFIX, else ~/.wine).
+  Without it, the same search as the main menu, which stops at the first folder holding
+  QLLoadouts.ini:
+   1. the install folder from the registry (HKLM, 32-bit view, SOFTWARE\Unreal Technology\
+      Installed Apps\UnrealTournament, value Folder) and System, then C:\Unreal Tournament,
+      C:\Games\Unreal Tournament and C:\Program files\Unreal Tournament;
+   2. the same value in HKLM's 64-bit view, then in HKCU;
+   3. C:\UnrealTournament (the community installers);
+   4. GOG: HKLM\SOFTWARE\GOG.com\Games\1207658692, value path;
+   5. Steam (HKCU\Software\Valve\Steam SteamPath, else HKLM\SOFTWARE\Valve\Steam
+      InstallPath): its folder and every library in steamapps\libraryfolders.vdf whose
+      steamapps\appmanifest_13240.acf names the game's folder below steamapps\common.
+  On Linux 1 to 5 are looked up in the Wine prefix ($WINEPREFIX, else ~/.wine), then:
+   6. Steam for Linux: ~/.local/share/Steam, ~/.steam/steam, ~/.steam/root,
+      ~/.steam/debian-installation, and Flatpak's and Snap's Steam folders, as in 5;
+   7. ${XDG_DATA_HOME:-~/.local/share}/OldUnreal/UnrealTournament (the Linux build);
+   8. Heroic: ${XDG_CONFIG_HOME:-~/.config}/heroic/gog_store/installed.json;
+   9. every other Wine prefix, searched by 1 to 5: Proton's (steamapps/compatdata/13240/pfx
+      in each Steam library), each folder in ~/Games and ~/Games/Heroic/Prefixes/default,
+      Bottles' (${XDG_DATA_HOME:-~/.local/share}/bottles/bottles and Flatpak's) and
+      PlayOnLinux's (~/.PlayOnLinux/wineprefix).
 
 Text:
   Values are UTF-8 on the command line and on output. The settings files are in the Windows

@@ -3,11 +3,14 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "Failure.h"
+#include "GamePaths.h"
+#include "InstallSearch.h"
 #include "JsonText.h"
 #include "SettingNames.h"
 #include "SettingsEditor.h"
 #include "SystemFolder.h"
 #include "Usage.h"
+#include "WhereReport.h"
 
 #include <exception>
 
@@ -47,6 +50,13 @@ void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json
         tellMissing(setting);
 }
 
+// Every place the automatic search looks at, and the folder it finds.
+ExitStatus where(bool json) {
+    const auto result = InstallSearch::search(GamePaths::readInstallFolder());
+    Console::writeOut(json ? WhereReport::json(result) + "\n" : WhereReport::text(result));
+    return result.systemDir.empty() ? ExitStatus::NoSystemFolder : ExitStatus::Success;
+}
+
 ExitStatus run(const Command& command) {
     switch (command.action) {
     case Command::Action::Help:
@@ -55,6 +65,8 @@ ExitStatus run(const Command& command) {
     case Command::Action::Version:
         Console::writeOut(versionText());
         return ExitStatus::Success;
+    case Command::Action::Where:
+        return where(command.json);
     default:
         break;
     }

@@ -29,13 +29,15 @@ bool markedHiddenOrSystem(const std::string& path) {
 
 } // namespace
 
-bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
-    std::string dir = NativePath::resolve(folder);
-    if (dir.empty())
-        return false;
+Finding find(const std::string& folder, const std::string& fileName,
+             NativePath::Listings* listings) {
+    bool onDisk = true;
+    std::string dir = NativePath::resolve(folder, NativePath::winePrefix(), listings, &onDisk);
+    if (dir.empty() || !onDisk)
+        return Finding::NoFolder;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
     if (!d)
-        return false;
+        return Finding::NoFolder;
     if (!dir.ends_with('/'))
         dir += '/';
     while (const dirent* entry = ::readdir(d.get())) {
@@ -44,9 +46,9 @@ bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
         const std::string path = dir + entry->d_name;
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !markedHiddenOrSystem(path))
-            return true;
+            return Finding::File;
     }
-    return false;
+    return Finding::NoFile;
 }
 
 } // namespace FileSearch

@@ -1,26 +1,39 @@
 #include "FileSearch.h"
 
 #include "AsciiCase.h"
-
-#include <windows.h>
+#include "Win32.h"
 
 namespace FileSearch {
 
-bool holdsPlainFile(const std::string& folder, const std::string& fileName) {
-    WIN32_FIND_DATAA found{};
-    const std::string pattern = folder + fileName;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
+namespace {
+
+// The path as the wide functions take it; empty when it cannot name anything.
+std::wstring pathOrNothing(const std::string& path) {
+    try {
+        return Win32::systemPath(path);
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
+} // namespace
+
+Finding find(const std::string& folder, const std::string& fileName, NativePath::Listings*) {
+    const std::wstring pattern = pathOrNothing(folder + fileName);
+    if (pattern.empty())
+        return Finding::NoFolder;
+    WIN32_FIND_DATAW found{};
+    const Win32::FindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search.valid())
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? Finding::NoFile : Finding::NoFolder;
     constexpr DWORD refused =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     bool accepted = false;
     do {
         accepted = (found.dwFileAttributes & refused) == 0 &&
-                   AsciiCase::equalIgnoringCase(found.cFileName, fileName);
-    } while (!accepted && FindNextFileA(search, &found));
-    FindClose(search);
-    return accepted;
+                   AsciiCase::equalIgnoringCase(Win32::utf8(found.cFileName), fileName);
+    } while (!accepted && FindNextFileW(search.get(), &found));
+    return accepted ? Finding::File : Finding::NoFile;
 }
 
 } // namespace FileSearch

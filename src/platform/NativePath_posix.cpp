@@ -1,12 +1,12 @@
 #include "NativePath.h"
 
 #include "AsciiCase.h"
-#include "CodePage.h"
-#include "Utf8.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -20,16 +20,25 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// The entry of dir whose name equals name ignoring case, or name itself when none does.
-std::string findEntry(const std::string& dir, const std::string& name) {
+// The names in a folder; empty when it cannot be read.
+std::vector<std::string> readNames(const std::string& dir) {
+    std::vector<std::string> names;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    if (!d)
-        return name;
-    while (const dirent* entry = ::readdir(d.get())) {
-        if (AsciiCase::equalIgnoringCase(entry->d_name, name))
-            return entry->d_name;
-    }
-    return name;
+    while (const dirent* entry = d ? ::readdir(d.get()) : nullptr)
+        names.emplace_back(entry->d_name);
+    return names;
+}
+
+// The entry of dir whose name equals name ignoring case; nothing when none does.
+std::optional<std::string> findEntry(const std::string& dir, const std::string& name,
+                                     Listings* listings) {
+    const auto matches = [&](const std::string& entry) {
+        return AsciiCase::equalIgnoringCase(entry, name);
+    };
+    std::vector<std::string> ownNames;
+    const auto& names = listings ? listings->namesIn(dir) : (ownNames = readNames(dir));
+    const auto found = std::find_if(names.begin(), names.end(), matches);
+    return found == names.end() ? std::nullopt : std::optional(*found);
 }
 
 std::string joinPath(const std::string& dir, const std::string& name) {
@@ -37,22 +46,49 @@ std::string joinPath(const std::string& dir, const std::string& name) {
 }
 
 // Appends each part to base, taking the spelling found on disk where the exact one is missing.
-std::string appendMatchingParts(std::string base, const std::vector<std::string>& parts,
-                                bool trailingSeparator) {
-    bool stillOnDisk = true;
+std::string appendMatchingParts(const std::string& base, const std::vector<std::string>& parts,
+                                bool trailingSeparator, Listings* listings, bool* onDisk) {
+    // The path so far after each part: most paths are spelt as on disk, so how much of the path
+    // is there as written is found from its end (one look for a path that is wholly there), and
+    // only the parts after that are matched ignoring case.
+    std::vector<std::string> upTo{base};
+    std::vector<const std::string*> kept;
     for (const auto& part : parts) {
         if (part.empty() || part == ".")
             continue;
-        std::string next = joinPath(base, part);
-        if (stillOnDisk && part != ".." && !exists(next)) {
-            next = joinPath(base, findEntry(base, part));
-            stillOnDisk = exists(next);
-        }
-        base = std::move(next);
+        kept.push_back(&part);
+        upTo.push_back(joinPath(upTo.back(), part));
     }
-    if (trailingSeparator && !base.ends_with('/'))
-        base += '/';
-    return base;
+    std::size_t there = kept.size();
+    while (there > 0) {
+        // A folder read already tells without a look whether an entry is there as written.
+        if (const auto* names = listings ? listings->known(upTo[there - 1]) : nullptr) {
+            if (std::find(names->begin(), names->end(), *kept[there - 1]) == names->end())
+                --there;
+            break;
+        }
+        if (exists(upTo[there]))
+            break;
+        --there;
+    }
+    std::string path = std::move(upTo[there]);
+    bool stillOnDisk = true;
+    for (std::size_t i = there; i < kept.size(); ++i) {
+        const std::string& part = *kept[i];
+        // The part after what is there as written is known to be missing as written.
+        if (stillOnDisk && part != ".." && (i == there || !exists(joinPath(path, part)))) {
+            const auto found = findEntry(path, part, listings);
+            stillOnDisk = found.has_value();
+            path = joinPath(path, found ? *found : part);
+        } else {
+            path = joinPath(path, part);
+        }
+    }
+    if (trailingSeparator && !path.ends_with('/'))
+        path += '/';
+    if (onDisk)
+        *onDisk = stillOnDisk;
+    return path;
 }
 
 std::vector<std::string> splitParts(const std::string& path, std::size_t from, bool backslashToo) {
@@ -86,10 +122,6 @@ std::string currentDirectory() {
 
 } // namespace
 
-std::string fromAnsiCodePage(const std::string& text) {
-    return utf8FromUtf16(CodePage::decode(text));
-}
-
 std::string winePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
@@ -105,19 +137,34 @@ std::string resolve(const std::string& gamePath) {
     return resolve(gamePath, winePrefix());
 }
 
-std::string resolve(const std::string& gamePath, const std::string& prefix) {
+const std::vector<std::string>* Listings::known(const std::string& folder) const {
+    const auto read = folders_.find(folder);
+    return read == folders_.end() ? nullptr : &read->second;
+}
+
+const std::vector<std::string>& Listings::namesIn(const std::string& folder) {
+    auto known = folders_.find(folder);
+    if (known == folders_.end())
+        known = folders_.emplace(folder, readNames(folder)).first;
+    return known->second;
+}
+
+std::string resolve(const std::string& gamePath, const std::string& prefix, Listings* listings,
+                    bool* onDisk) {
     const bool trailing = endsWithSeparator(gamePath);
     if (isPosixForm(gamePath))
-        return appendMatchingParts("/", splitParts(gamePath, 1, false), trailing);
+        return appendMatchingParts("/", splitParts(gamePath, 1, false), trailing, listings, onDisk);
     if (hasDriveLetter(gamePath)) {
         // A drive is what dosdevices says it is: "c:" usually links to ../drive_c, "z:" to /.
         const std::string drive =
             prefix + "/dosdevices/" + AsciiCase::toLower(gamePath.substr(0, 1)) + ":";
-        return appendMatchingParts(drive, splitParts(gamePath, 2, true), trailing);
+        return appendMatchingParts(drive, splitParts(gamePath, 2, true), trailing, listings,
+                                   onDisk);
     }
     if (gamePath.starts_with('\\')) // the root of the current drive, which is Z: (/) under Wine
-        return appendMatchingParts("/", splitParts(gamePath, 1, true), trailing);
-    return appendMatchingParts(currentDirectory(), splitParts(gamePath, 0, true), trailing);
+        return appendMatchingParts("/", splitParts(gamePath, 1, true), trailing, listings, onDisk);
+    return appendMatchingParts(currentDirectory(), splitParts(gamePath, 0, true), trailing,
+                               listings, onDisk);
 }
 
 } // namespace NativePath

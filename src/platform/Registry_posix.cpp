@@ -1,79 +1,96 @@
 #include "Registry.h"
 
 #include "AsciiCase.h"
-#include "CodePage.h"
 #include "NativePath.h"
+#include "Utf8.h"
 #include "WineRegistryFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Registry {
 
 namespace {
 
+// A registry file of a prefix that has seen years of programs runs to some megabytes; far beyond
+// that it is no registry file.
+constexpr off_t MaxRegistryFileBytes = 64 * 1024 * 1024;
+
 // The prefix's file that holds the keys below root; empty for a root Wine keeps elsewhere.
-std::string registryFileFor(RootKey root) {
+std::string registryFileFor(const std::string& prefix, RootKey root) {
     if (root == HKeyLocalMachine)
-        return NativePath::winePrefix() + "/system.reg";
+        return prefix + "/system.reg";
     if (root == HKeyCurrentUser)
-        return NativePath::winePrefix() + "/user.reg";
+        return prefix + "/user.reg";
     return {};
 }
 
-// The registry file's bytes; nothing when it is missing, not a plain file or unreadable.
-std::optional<std::string> readRegistryFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
+// The registry file's bytes; empty when it is missing, not a plain file (a pipe is not waited
+// on), too big or unreadable.
+std::string readRegistryFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxRegistryFileBytes) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t filled = 0;
+        while (filled < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            filled += static_cast<std::size_t>(n);
+        }
+        bytes.resize(filled);
+    }
+    ::close(fd);
     return bytes;
 }
 
-// The text in the ANSI code page, as the narrow registry calls give it: a character the code
-// page lacks becomes a question mark.
-std::string toAnsi(std::u16string_view text) {
-    std::string bytes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-        const auto one = CodePage::encode(text.substr(i, pair ? 2 : 1));
-        bytes += one ? *one : std::string("?");
-        if (pair)
-            ++i;
-    }
-    return bytes;
+std::optional<std::u16string> findIn(const std::string& text, const std::string& key,
+                                     const std::u16string& name) {
+    const auto utf16 = utf16FromUtf8(key);
+    return utf16 ? WineRegistryFile::findString(text, *utf16, name) : std::nullopt;
 }
 
 } // namespace
 
-std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
+Reader::Reader(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
+
+std::string Reader::readString(RootKey root, View view, const std::string& subKeyPath,
                                const std::string& valueName) {
-    const std::string file = registryFileFor(root);
+    const std::string file = registryFileFor(prefix_, root);
     if (file.empty())
         return {};
-    const auto text = readRegistryFile(file);
-    if (!text)
-        return {}; // no registry file is no value
-    const std::u16string key = CodePage::decode(subKeyPath);
-    const std::u16string name = CodePage::decode(valueName);
-    // A 32-bit installer in a 64-bit prefix writes below Software\Wow6432Node: the game's view of
-    // the registry, as on Windows, so it is asked first.
+    auto cached = files_.find(root);
+    if (cached == files_.end())
+        cached = files_.emplace(root, readRegistryFile(file)).first;
+    const std::string& text = cached->second;
+    const auto name = utf16FromUtf8(valueName);
+    if (text.empty() || !name)
+        return {};
     std::optional<std::u16string> value;
-    if (root == HKeyLocalMachine && AsciiCase::toLower(subKeyPath.substr(0, 9)) == "software\\")
-        value = WineRegistryFile::findString(*text, u"Software\\Wow6432Node" + key.substr(8), name);
+    if (view == View::Bits32 && root == HKeyLocalMachine &&
+        AsciiCase::toLower(subKeyPath.substr(0, 9)) == "software\\")
+        value = findIn(text, "Software\\Wow6432Node" + subKeyPath.substr(8), *name);
     if (!value)
-        value = WineRegistryFile::findString(*text, key, name);
+        value = findIn(text, subKeyPath, *name);
     if (!value)
         return {};
     if (const auto nul = value->find(u'\0'); nul != std::u16string::npos)
         value->resize(nul);
-    return toAnsi(*value);
+    return utf8FromUtf16(*value);
+}
+
+std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
+                               const std::string& valueName) {
+    return Reader(NativePath::winePrefix()).readString(root, View::Bits32, subKeyPath, valueName);
 }
 
 } // namespace Registry

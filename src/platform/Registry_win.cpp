@@ -1,6 +1,6 @@
 #include "Registry.h"
 
-#include <windows.h>
+#include "Win32.h"
 
 namespace Registry {
 
@@ -26,32 +26,42 @@ HKEY rootHandle(RootKey root) {
 
 } // namespace
 
-std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
+Reader::Reader(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
+
+std::string Reader::readString(RootKey root, View view, const std::string& subKeyPath,
                                const std::string& valueName) {
+    const std::wstring key = Win32::wide(subKeyPath);
+    const std::wstring name = Win32::wide(valueName);
     OpenKey opened;
     // A failed open leaves the key null, so both queries below fail and nothing is returned.
-    // The game and its installer are 32-bit programs, so their keys live in the registry's
-    // 32-bit view, which a 64-bit build must ask for by name (a 32-bit build sees it anyway).
-    if (RegOpenKeyExA(rootHandle(root), subKeyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      &opened.key) != ERROR_SUCCESS)
+    const REGSAM viewFlag = view == View::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    if (RegOpenKeyExW(rootHandle(root), key.c_str(), 0, KEY_QUERY_VALUE | viewFlag, &opened.key) !=
+        ERROR_SUCCESS)
         opened.key = nullptr;
 
     DWORD type = 0;
     DWORD size = 0;
-    RegQueryValueExA(opened.key, valueName.c_str(), nullptr, &type, nullptr, &size);
+    RegQueryValueExW(opened.key, name.c_str(), nullptr, &type, nullptr, &size);
     if (type != REG_SZ)
         return {};
 
-    std::string buffer(size, ' ');
+    // The size is in bytes; a value stored with an odd number of them gets room for one more.
+    std::wstring buffer((size + 1) / sizeof(wchar_t), L' ');
     type = 0;
-    if (RegQueryValueExA(opened.key, valueName.c_str(), nullptr, &type,
+    if (RegQueryValueExW(opened.key, name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
         return {};
+    buffer.resize(size / sizeof(wchar_t));
 
     // The registry stores the terminator with the text; it and anything after it are dropped.
-    if (const auto nul = buffer.find('\0'); nul != std::string::npos)
+    if (const auto nul = buffer.find(L'\0'); nul != std::wstring::npos)
         buffer.resize(nul);
-    return buffer;
+    return Win32::utf8(buffer);
+}
+
+std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
+                               const std::string& valueName) {
+    return Reader({}).readString(root, View::Bits32, subKeyPath, valueName);
 }
 
 } // namespace Registry

@@ -1,7 +1,8 @@
 #include "WineRegistryFile.h"
 
+#include "AsciiCase.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace WineRegistryFile {
 
@@ -185,21 +186,27 @@ std::optional<std::u16string> readHexString(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+// The lines of a file one after another, without their line ends.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool next(std::string_view& line) {
+        if (at_ >= text_.size())
+            return false;
+        std::size_t end = text_.find('\n', at_);
         if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
+            end = text_.size();
+        line = text_.substr(at_, end - at_);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
+        at_ = end + 1;
+        return true;
     }
-    return lines;
-}
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
 
 std::string_view trimLeft(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -215,33 +222,81 @@ std::optional<std::u16string> keyOfLine(std::string_view line) {
 
 // The value's data text from the line after the "=", joined with the lines that continue it
 // (a line ending in a backslash goes on in the next line).
-std::string joinContinued(const std::vector<std::string_view>& lines, std::size_t& index,
-                          std::string_view first) {
+std::string joinContinued(Lines& lines, std::string_view first) {
     std::string data(first);
-    while (data.ends_with('\\') && index + 1 < lines.size()) {
+    std::string_view more;
+    while (data.ends_with('\\') && lines.next(more)) {
         data.pop_back();
-        data += trimLeft(lines[++index]);
+        data += trimLeft(more);
     }
     return data;
+}
+
+// The key path as Wine writes it in a "[...]" line, when every character of it is written as
+// itself there (printable ASCII, a backslash doubled); nothing otherwise.
+std::optional<std::string> plainFileForm(std::u16string_view keyPath) {
+    std::string out;
+    for (const char16_t c : keyPath) {
+        if (c < 0x20 || c >= 0x7F || c == u'[' || c == u']' || c == u'"')
+            return std::nullopt;
+        if (c == u'\\')
+            out += '\\';
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
+// Where the line "[key]" starts (a time stamp may follow), the key's letters compared ignoring
+// ASCII case; npos when no line is. Only the key lines' closing brackets are stopped at, so a big
+// file is passed through at the speed of a search for one character.
+std::size_t findKeyLine(std::string_view text, std::string_view key) {
+    for (std::size_t close = text.find(']', key.size() + 1); close != std::string_view::npos;
+         close = text.find(']', close + 1)) {
+        const std::size_t open = close - key.size() - 1;
+        if (text[open] == '[' && (open == 0 || text[open - 1] == '\n') &&
+            AsciiCase::equalIgnoringCase(text.substr(open + 1, key.size()), key))
+            return open;
+    }
+    return std::string_view::npos;
+}
+
+// The lines after the "[...]" line that opens the key; nothing when no line opens it. A key with
+// a plain form is looked for as bytes; any other key is compared line by line, decoded.
+std::optional<Lines> keySection(std::string_view fileText, std::u16string_view keyPath) {
+    if (const auto plainForm = plainFileForm(keyPath)) {
+        const std::size_t at = findKeyLine(fileText, *plainForm);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        Lines lines(fileText.substr(at));
+        std::string_view keyLine;
+        lines.next(keyLine);
+        return lines;
+    }
+    Lines lines(fileText);
+    std::string_view line;
+    while (lines.next(line)) {
+        const auto key = line.starts_with('[') ? keyOfLine(line) : std::nullopt;
+        if (key && equalIgnoringCase(*key, keyPath))
+            return lines;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 std::optional<std::u16string> findString(std::string_view fileText, std::u16string_view keyPath,
                                          std::u16string_view valueName) {
-    const std::vector<std::string_view> lines = splitLines(fileText);
-    if (lines.empty() || !lines.front().starts_with(Header))
+    if (!fileText.starts_with(Header))
         return std::nullopt;
-
-    bool inKey = false;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (line.starts_with('[')) {
-            const auto key = keyOfLine(line);
-            inKey = key && equalIgnoringCase(*key, keyPath);
-            continue;
-        }
-        if (!inKey || !(line.starts_with('"') || line.starts_with('@')))
+    auto section = keySection(fileText, keyPath);
+    if (!section)
+        return std::nullopt;
+    Lines& lines = *section;
+    std::string_view line;
+    while (lines.next(line)) {
+        if (line.starts_with('['))
+            return std::nullopt; // the next key
+        if (!(line.starts_with('"') || line.starts_with('@')))
             continue;
 
         std::size_t pos = 1;
@@ -265,7 +320,7 @@ std::optional<std::u16string> findString(std::string_view fileText, std::u16stri
         }
         constexpr std::string_view HexString = "hex(1):";
         if (data.starts_with(HexString))
-            return readHexString(joinContinued(lines, i, data.substr(HexString.size())));
+            return readHexString(joinContinued(lines, data.substr(HexString.size())));
         return std::nullopt; // a value of another type
     }
     return std::nullopt;

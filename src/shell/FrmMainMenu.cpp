@@ -3,7 +3,6 @@
 #include "Controls.h"
 #include "EditBox.h"
 #include "FileErrorBox.h"
-#include "FileSearch.h"
 #include "FormLayout.h"
 #include "Forms.h"
 #include "FrmHelp.h"
@@ -90,21 +89,16 @@ FrmMainMenu::FrmMainMenu() {
 
 void FrmMainMenu::Timer1_Timer() {
     Timer1.stop();
-    CandidateDirs = GamePaths::candidateDirs(Startup::InstallFolder);
-    const int accepted =
-        GamePaths::firstAcceptedCandidate(CandidateDirs, [](const std::string& dir) {
-            return FileSearch::holdsPlainFile(dir, GamePaths::TestFileName);
-        });
-    if (accepted < 0)
+    LastSearch = InstallSearch::search(Startup::InstallFolder);
+    if (LastSearch.systemDir.empty())
         return; // the user is to type the folder
-    Startup::SystemDir = CandidateDirs[static_cast<std::size_t>(accepted)];
+    Startup::SystemDir = LastSearch.systemDir;
     if (loadSettingsFiles())
         enterFoundState();
 }
 
 void FrmMainMenu::cmdsetqldir_Click() {
-    Startup::SystemDir =
-        GamePaths::normaliseTypedPath(txtqldir->text().toLocal8Bit().toStdString());
+    Startup::SystemDir = GamePaths::normaliseTypedPath(txtqldir->text().toUtf8().toStdString());
     if (loadSettingsFiles())
         enterFoundState();
 }
@@ -124,7 +118,12 @@ void FrmMainMenu::enterFoundState() {
     cmdeditloadouts->setEnabled(true);
     cmdeditmisc->setEnabled(true);
     cmdsetqldir->setEnabled(false);
-    txtqldir->setText(QString::fromLocal8Bit(Startup::SystemDir));
+    // Folder names are UTF-8 inside the program: every character shows as it is spelt. A folder
+    // longer than the box shows its end there, and whole in the box's tip (the typing hint no
+    // longer applies to a box that is off).
+    const QString folder = QString::fromStdString(Startup::SystemDir);
+    txtqldir->setText(folder);
+    txtqldir->setToolTip(folder);
     txtqldir->setEnabled(false);
 }
 

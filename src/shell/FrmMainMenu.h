@@ -1,11 +1,11 @@
 #pragma once
 
 #include "FormInstance.h"
+#include "InstallSearch.h"
 
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <string>
 
 class QGroupBox;
@@ -28,8 +28,8 @@ public:
 
     ~FrmMainMenu() override;
 
-    // The four folders the automatic search tried, filled when it runs.
-    const std::array<std::string, 4>& candidateDirs() const { return CandidateDirs; }
+    // What the automatic search looked at, filled when it runs.
+    const InstallSearch::Result& lastSearch() const { return LastSearch; }
 
 public slots:
     void Timer1_Timer();
@@ -57,5 +57,5 @@ private:
     QPushButton* cmdeditmisc;
     QPushButton* cmdhelp;
     QPushButton* cmdquit;
-    std::array<std::string, 4> CandidateDirs;
+    InstallSearch::Result LastSearch;
 };

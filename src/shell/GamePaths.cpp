@@ -6,22 +6,14 @@
 
 namespace GamePaths {
 
-namespace {
-
-// Where the game's installer records its folder.
-const char* const InstallKeyPath = "SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament";
-const char* const InstallValueName = "Folder";
-
-} // namespace
-
 std::string readInstallFolder() {
     return Registry::ReadRegistryString(Registry::HKeyLocalMachine, InstallKeyPath,
                                         InstallValueName);
 }
 
 std::array<std::string, 4> candidateDirs(const std::string& installFolder) {
-    return {NativePath::fromAnsiCodePage(installFolder) + "\\System\\",
-            "C:\\Unreal Tournament\\System\\", "C:\\Games\\Unreal Tournament\\System\\",
+    return {installFolder + "\\System\\", "C:\\Unreal Tournament\\System\\",
+            "C:\\Games\\Unreal Tournament\\System\\",
             "C:\\Program files\\Unreal Tournament\\System\\"};
 }
 
@@ -39,14 +31,6 @@ std::string normaliseTypedPath(const std::string& typed, char separator) {
 
 std::string normaliseTypedPath(const std::string& typed) {
     return normaliseTypedPath(typed, NativePath::isPosixForm(typed) ? '/' : '\\');
-}
-
-int firstAcceptedCandidate(const std::array<std::string, 4>& candidates,
-                           const std::function<bool(const std::string&)>& holdsTestFile) {
-    for (std::size_t i = 0; i < candidates.size(); ++i)
-        if (holdsTestFile(candidates[i]))
-            return static_cast<int>(i);
-    return -1;
 }
 
 } // namespace GamePaths

@@ -123,7 +123,7 @@ const std::vector<Case> Cases = {
     {"folderWithoutTheFiles", in({"show"}), 3, {}, "holds no QLLoadouts.ini", "", "", {},
      removeQLLoadouts},
     {"noCommand", in({}), 2, {}, "no command given"},
-    {"jsonWithSet", {"set", "TimeLimit=45", "--json"}, 2, {}, "--json goes with show and get"},
+    {"jsonWithSet", {"set", "TimeLimit=45", "--json"}, 2, {}, "--json goes with show, get and where"},
     {"help", {"--help"}, 0, {"quillon-settings [--system-dir DIR] show [--json]", "Exit status"}},
 };
 // clang-format on

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -122,12 +123,29 @@ private slots:
         QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), QStringLiteral("C:\\UT\\System\\"));
     }
 
+    void findsASteamLibraryOnLinuxByItselfAndShowsItsFolderWhole() {
+#ifdef Q_OS_WIN
+        QSKIP("Steam for Linux is looked for on Linux only");
+#else
+        const QString steam = prefix->homeFolder() + "/.local/share/Steam/steamapps";
+        const QString system = steam + QStringLiteral("/common/\u0418\u0433\u0440\u044b UT/System");
+        ScratchPrefixFiles::withSampleFiles(system);
+        std::ofstream((steam + "/appmanifest_13240.acf").toStdString())
+            << QStringLiteral("\"AppState\" { \"installdir\" \"\u0418\u0433\u0440\u044b UT\" }")
+                   .toStdString();
+        FrmMainMenu& menu = openMenu();
+        QTRY_VERIFY(inFoundState(menu));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->text(), system + QLatin1Char('/'));
+        QCOMPARE(child<QLineEdit>(menu, "txtqldir")->toolTip(), system + QLatin1Char('/'));
+#endif
+    }
+
     void staysWaitingSilentlyWhenNoCandidateQualifies() {
         FrmMainMenu& menu = openMenu();
         waitForSearch();
         QVERIFY(inWaitingState(menu));
         QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
-        QCOMPARE(menu.candidateDirs()[0], std::string("\\System\\"));
+        QCOMPARE(menu.lastSearch().places.at(0).folder, std::string("\\System\\"));
     }
 
     void candidateThatFailsToLoadIsReportedAndTheMenuKeepsWaiting() {

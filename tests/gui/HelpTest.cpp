@@ -53,7 +53,7 @@ private slots:
         FrmMainMenu& menu = FrmMainMenu::form();
         menu.show();
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
-        QTRY_VERIFY(!menu.candidateDirs()[1].empty()); // the automatic search has run
+        QTRY_VERIFY(!menu.lastSearch().places.empty()); // the automatic search has run
     }
 
     void cleanup() {

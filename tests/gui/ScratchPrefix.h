@@ -25,16 +25,21 @@ inline QString withSampleFiles(const QString& folder) {
 #ifndef Q_OS_WIN
 
 // A Wine prefix of its own, named by WINEPREFIX while it exists: drive C: in drive_c, and a
-// registry that names the game's install folder when one is given.
+// registry that names the game's install folder when one is given. HOME names an empty folder
+// meanwhile, so that the search finds no game of the user's.
 class ScratchPrefix {
 public:
-    ScratchPrefix() : saved(qgetenv("WINEPREFIX")) {
+    ScratchPrefix() : saved(qgetenv("WINEPREFIX")), savedHome(qgetenv("HOME")) {
         QDir(dir.path()).mkpath(QStringLiteral("drive_c"));
         QDir(dir.path()).mkpath(QStringLiteral("dosdevices"));
         QFile::link(QStringLiteral("../drive_c"), dir.filePath(QStringLiteral("dosdevices/c:")));
         qputenv("WINEPREFIX", dir.path().toLocal8Bit());
+        qputenv("HOME", home.path().toLocal8Bit());
     }
-    ~ScratchPrefix() { qputenv("WINEPREFIX", saved); }
+    ~ScratchPrefix() {
+        qputenv("WINEPREFIX", saved);
+        qputenv("HOME", savedHome);
+    }
     ScratchPrefix(const ScratchPrefix&) = delete;
     ScratchPrefix& operator=(const ScratchPrefix&) = delete;
 
@@ -60,9 +65,14 @@ public:
             dir.filePath(QStringLiteral("drive_c/") + relative));
     }
 
+    // The home folder HOME names meanwhile.
+    QString homeFolder() const { return home.path(); }
+
 private:
     QTemporaryDir dir;
+    QTemporaryDir home;
     QByteArray saved;
+    QByteArray savedHome;
 };
 
 #else

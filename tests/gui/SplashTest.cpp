@@ -89,7 +89,8 @@ private slots:
         QTRY_VERIFY(cmdeditloadouts->isEnabled());
         QCOMPARE(txtqldir->text(), QStringLiteral("C:\\Quillon Test Game\\System\\"));
         QVERIFY(!txtqldir->isEnabled());
-        QCOMPARE(menu.candidateDirs()[0], std::string("C:\\Quillon Test Game\\System\\"));
+        QCOMPARE(menu.lastSearch().places.at(0).folder,
+                 std::string("C:\\Quillon Test Game\\System\\"));
         QVERIFY(!Startup::QlLoadoutsArray.empty());
     }
 
@@ -99,7 +100,7 @@ private slots:
         prefix.registerInstallFolder(QStringLiteral("C:\\Jeux Caf\u00e9"));
 
         FrmSplash::form().show();
-        QCOMPARE(Startup::InstallFolder, std::string("C:\\Jeux Caf\xE9")); // the ANSI code page
+        QCOMPARE(Startup::InstallFolder, std::string("C:\\Jeux Caf\xC3\xA9")); // UTF-8
         QTRY_VERIFY_WITH_TIMEOUT(FrmMainMenu::existing(), 10000);
         auto* txtqldir = FrmMainMenu::existing()->findChild<QLineEdit*>(QStringLiteral("txtqldir"));
         QTRY_VERIFY(!txtqldir->isEnabled());

@@ -43,17 +43,6 @@ TEST_F(WinePrefixTest, missingPartsAreKeptAsWrittenSoTheErrorNamesThem) {
     EXPECT_FALSE(fs::exists(resolved));
 }
 
-TEST_F(WinePrefixTest, fixedCandidateOnDriveCIsFoundAndLaterOnesAreNotNeeded) {
-    touch(system / "qlloadouts.ini");
-    const auto candidates = GamePaths::candidateDirs("");
-    EXPECT_EQ(GamePaths::firstAcceptedCandidate(candidates,
-                                                [](const std::string& dir) {
-                                                    return FileSearch::holdsPlainFile(
-                                                        dir, GamePaths::TestFileName);
-                                                }),
-              2);
-}
-
 TEST_F(WinePrefixTest, onlyAPlainVisibleFileQualifies) {
     EXPECT_FALSE(
         FileSearch::holdsPlainFile("C:\\Games\\Unreal Tournament\\System\\", "QLLoadouts.ini"));

@@ -111,30 +111,23 @@ TEST_F(WinePrefixRegistry, CurrentUserValuesComeFromUserReg) {
 
 // --- the text of a value ---
 
-TEST_F(WinePrefixRegistry, EscapesAreDecoded) {
-    writeSystemReg(installKeyWith("\"Folder\"=\"C:\\\\My \\\"Games\\\"\\\\\\x55T \\tx\\x\"\n"));
-    EXPECT_EQ(folder(), "C:\\My \"Games\"\\UT \txx");
-}
-
-TEST_F(WinePrefixRegistry, TextEndsAtAnEmbeddedNul) {
-    writeSystemReg(installKeyWith("\"Folder\"=\"A\\0B\""));
-    EXPECT_EQ(folder(), "A");
-}
-
-TEST_F(WinePrefixRegistry, EmptyValueGivesEmptyText) {
-    writeSystemReg(installKeyWith("\"Folder\"=\"\""));
-    EXPECT_EQ(folder(), "");
-}
-
-TEST_F(WinePrefixRegistry, NonAsciiTextComesInTheAnsiCodePage) {
-    // Wine writes characters above 127 as hex escapes; hand-edited files may hold UTF-8.
-    writeSystemReg(installKeyWith("\"Folder\"=\"C:\\\\Caf\\xe9 \\x20ac Spi\xC3\xA9le\""));
-    EXPECT_EQ(folder(), "C:\\Caf\xE9 \x80 Spi\xE9le");
-}
-
-TEST_F(WinePrefixRegistry, CharacterOutsideTheCodePageBecomesAQuestionMark) {
-    writeSystemReg(installKeyWith("\"Folder\"=\"C:\\\\\\x4e2d\xF0\x9F\x8E\xAE\""));
-    EXPECT_EQ(folder(), "C:\\??");
+TEST_F(WinePrefixRegistry, ValueTextIsDecodedToUtf8) {
+    // Wine writes characters above 127 as \x escapes of their UTF-16 units (a pair for one
+    // beyond U+FFFF); a file edited by hand may hold UTF-8.
+    const std::pair<std::string, std::string> rows[] = {
+        {"C:\\\\My \\\"Games\\\"\\\\\\x55T \\tx\\x", "C:\\My \"Games\"\\UT \txx"},
+        {"A\\0B", "A"},
+        {"", ""},
+        {"C:\\\\Caf\\xe9 \\x20ac Spi\xC3\xA9le", "C:\\Caf\xC3\xA9 \xE2\x82\xAC Spi\xC3\xA9le"},
+        {"C:\\\\\\x418\\x433\\x440\\x44b", "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"},
+        {"D:\\\\\\x6e38\\x620f \\xd83c\\xdfae", "D:\\\xE6\xB8\xB8\xE6\x88\x8F \xF0\x9F\x8E\xAE"},
+        {"C:\\\\\\x4e2d\xF0\x9F\x8E\xAE", "C:\\\xE4\xB8\xAD\xF0\x9F\x8E\xAE"},
+        {"C:\\\\\\xd800X", "C:\\\xEF\xBF\xBDX"}, // a lone surrogate
+    };
+    for (const auto& [stored, expected] : rows) {
+        writeSystemReg(installKeyWith("\"Folder\"=\"" + stored + "\""));
+        EXPECT_EQ(folder(), expected) << stored;
+    }
 }
 
 // --- value types ---

@@ -1,7 +1,6 @@
 #include "GamePaths.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 TEST(GamePaths, typedFolderIsCompletedToTheSystemFolderWithBackslashes) {
     const std::pair<const char*, const char*> rows[] = {
@@ -28,18 +27,4 @@ TEST(GamePaths, candidatesJoinTheInstallFolderExactlyAsItStands) {
     EXPECT_EQ(GamePaths::candidateDirs("C:\\UnrealTournament")[0],
               "C:\\UnrealTournament\\System\\");
     EXPECT_EQ(GamePaths::candidateDirs("D:\\UT\\")[0], "D:\\UT\\\\System\\");
-}
-
-TEST(GamePaths, searchStopsAtTheFirstAcceptedCandidate) {
-    const auto candidates = GamePaths::candidateDirs("");
-    std::vector<std::string> tried;
-    const int accepted = GamePaths::firstAcceptedCandidate(candidates, [&](const std::string& dir) {
-        tried.push_back(dir);
-        return dir == candidates[2];
-    });
-    EXPECT_EQ(accepted, 2);
-    EXPECT_EQ(tried, (std::vector<std::string>{candidates[0], candidates[1], candidates[2]}));
-    EXPECT_EQ(
-        GamePaths::firstAcceptedCandidate(candidates, [](const std::string&) { return false; }),
-        -1);
 }

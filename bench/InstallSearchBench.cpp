@@ -1,0 +1,93 @@
+// The search for the game's System folder at its worst: ten Steam libraries and twenty Wine
+// prefixes, every one of them naming folders, none holding QLLoadouts.ini, so that every place is
+// looked at. The main menu runs this search 50 ms after it opens; it must take a small part of
+// that. Measured with registry files as small as a fresh prefix's keys of interest, and with
+// registry files of 1.5 MB each, as a prefix that has seen years of programs has.
+#include "InstallSearch.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void put(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// A prefix whose registry names an install folder, GOG's and Steam's folders (none holding the
+// game), after fillerKeys keys of other programs.
+void makePrefix(const fs::path& prefix, int fillerKeys) {
+    std::string filler;
+    for (int i = 0; i < fillerKeys; ++i)
+        filler +=
+            "[Software\\\\Vendor" + std::to_string(i % 97) + "\\\\Program" + std::to_string(i) +
+            "] 1700000000\n#time=1d9a0b1c2d3e4f5\n\"InstallDir\"=\"C:\\\\" +
+            "Program Files\\\\Program" + std::to_string(i) + "\"\n\"Version\"=dword:00000001\n\n";
+    const std::string head = "WINE REGISTRY Version 2\n\n#arch=win64\n\n";
+    put(prefix / "system.reg",
+        head + filler +
+            "[Software\\\\Wow6432Node\\\\Unreal Technology\\\\Installed Apps\\\\UnrealTournament]\n"
+            "\"Folder\"=\"C:\\\\UT\"\n[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658692]\n"
+            "\"path\"=\"C:\\\\GOG Games\\\\UT\"\n");
+    put(prefix / "user.reg", head + filler.substr(0, filler.size() / 10) +
+                                 "[Software\\\\Valve\\\\Steam]\n\"SteamPath\"=\"c:/steam\"\n");
+    put(prefix / "drive_c/steam/steamapps/appmanifest_13240.acf",
+        "\"AppState\" { \"installdir\" \"Unreal Tournament\" }\n");
+    fs::create_directories(prefix / "drive_c/UT");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
+}
+
+// A scratch home of one size, named by HOME and WINEPREFIX while the benchmark runs.
+class WorstHome {
+public:
+    explicit WorstHome(int fillerKeys)
+        : home(fs::temp_directory_path() / ("quillon-bench-home-" + std::to_string(::getpid()) +
+                                            "-" + std::to_string(fillerKeys))) {
+        std::string libraries = "\"libraryfolders\"\n{\n";
+        for (int i = 0; i < 10; ++i) {
+            const fs::path library = home / ("Library" + std::to_string(i));
+            libraries +=
+                "\t\"" + std::to_string(i) + "\" { \"path\" \"" + library.string() + "\" }\n";
+            put(library / "steamapps/appmanifest_13240.acf",
+                "\"AppState\"\n{\n\t\"appid\"\t\t\"13240\"\n\t\"installdir\"\t\t\"UT\"\n}\n");
+            fs::create_directories(library / "steamapps/common/UT/System");
+            makePrefix(library / "steamapps/compatdata/13240/pfx", fillerKeys);
+            makePrefix(home / "Games" / ("game" + std::to_string(i)), fillerKeys);
+        }
+        put(home / ".local/share/Steam/steamapps/libraryfolders.vdf", libraries + "}\n");
+        makePrefix(home / ".wine", fillerKeys);
+        ::setenv("HOME", home.c_str(), 1);
+        ::setenv("WINEPREFIX", (home / ".wine").c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    ~WorstHome() { fs::remove_all(home); }
+
+private:
+    fs::path home;
+};
+
+void BM_InstallSearchWorstCase(benchmark::State& state) {
+    const WorstHome home(static_cast<int>(state.range(0)));
+    std::size_t places = 0;
+    for (auto _ : state) {
+        const auto result = InstallSearch::search("C:\\UT");
+        places = result.places.size();
+        if (!result.systemDir.empty())
+            state.SkipWithError("a folder was found where none should be");
+    }
+    state.counters["places"] = static_cast<double>(places);
+}
+
+} // namespace
+
+// 0: registry files holding the keys of interest only; 20000: about 1.5 MB each.
+BENCHMARK(BM_InstallSearchWorstCase)->Arg(0)->Arg(20000)->Unit(benchmark::kMillisecond);

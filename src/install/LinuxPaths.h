@@ -1,0 +1,23 @@
+#pragma once
+
+#include "PathSpace.h"
+
+#include "NativePath.h"
+
+namespace InstallSearch {
+
+// The POSIX paths of this Linux system, for the routes that look beyond Wine's drives. A file's
+// name is matched ignoring letter case where its exact spelling is missing; so is a folder's,
+// when the search looks at it.
+class LinuxPaths : public PathSpace {
+public:
+    char separator() const override { return '/'; }
+    std::optional<std::string> native(const std::string& path, std::string&,
+                                      NativePath::Listings& listings) const override {
+        return NativePath::resolve(path, NativePath::winePrefix(), &listings);
+    }
+    std::string forPrograms(const std::string& folder) const override { return folder; }
+    std::string label(const std::string& route) const override { return route; }
+};
+
+} // namespace InstallSearch

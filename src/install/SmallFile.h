@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The small files the search reads at the places it knows (Steam's lists and manifests,
+// Heroic's list): whole, and only when each is a plain file of at most a mebibyte. A pipe or a
+// device is refused without being waited on.
+namespace SmallFile {
+
+inline constexpr std::uint64_t MaxBytes = 1024 * 1024;
+
+// The bytes of the file at a native path; nothing when it cannot be read, and then why holds
+// the reason as the user should read it.
+std::optional<std::string> read(const std::string& nativePath, std::string& why);
+
+} // namespace SmallFile

@@ -1,0 +1,109 @@
+#include "SteamLibraries.h"
+
+#include "AsciiCase.h"
+#include "KeyValues.h"
+#include "SmallFile.h"
+
+namespace SteamLibraries {
+
+namespace {
+
+bool isNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The file's bytes, read through the space; nothing (the search told why) when it cannot be.
+std::optional<std::string> readThrough(InstallSearch::Search& search,
+                                       const InstallSearch::PathSpace& space,
+                                       const std::string& route, const std::string& path) {
+    std::string why;
+    const auto native = space.native(path, why, search.listings());
+    if (const auto bytes = native ? SmallFile::read(*native, why) : std::nullopt)
+        return bytes;
+    search.skip(route, path, why);
+    return std::nullopt;
+}
+
+// The path with the space's separator only (Steam writes '/' in Windows paths too), and without
+// a separator at its end.
+std::string inSpaceForm(const InstallSearch::PathSpace& space, std::string path) {
+    if (space.separator() == '\\')
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> listed(std::string_view libraryFolders) {
+    const auto keys = KeyValues::parse(libraryFolders);
+    if (!keys || keys->empty() || !keys->front().block)
+        return std::nullopt;
+    std::vector<std::string> libraries;
+    for (const auto& entry : keys->front().children) {
+        if (!isNumber(entry.key))
+            continue;
+        const std::string path = entry.block ? entry.text("path") : entry.value;
+        if (!path.empty())
+            libraries.push_back(path);
+    }
+    return libraries;
+}
+
+std::optional<std::string> installDir(std::string_view appManifest) {
+    const auto keys = KeyValues::parse(appManifest);
+    if (!keys || keys->empty() || !keys->front().block)
+        return std::nullopt;
+    const std::string dir = keys->front().text("installdir");
+    // One folder's name: a manifest cannot lead the search out of the library.
+    if (dir.empty() || dir == "." || dir == ".." || dir.find_first_of("/\\:") != std::string::npos)
+        return std::nullopt;
+    return dir;
+}
+
+std::vector<std::string> lookIn(InstallSearch::Search& search,
+                                const InstallSearch::PathSpace& space, const std::string& route,
+                                const std::string& steamFolder) {
+    std::vector<std::string> libraries{inSpaceForm(space, steamFolder)};
+    const std::string sep(1, space.separator());
+    const std::string listPath =
+        space.join(libraries.front(), "steamapps" + sep + "libraryfolders.vdf");
+    if (const auto list = readThrough(search, space, route, listPath)) {
+        if (const auto paths = listed(*list))
+            for (const auto& path : *paths)
+                libraries.push_back(inSpaceForm(space, path));
+        else
+            search.skip(route, listPath, "not a Steam library list (KeyValues)");
+    }
+
+    std::vector<std::string> seen;
+    for (const auto& library : libraries) {
+        if (search.found())
+            break;
+        bool repeated = false;
+        for (const auto& earlier : seen)
+            repeated = repeated || AsciiCase::equalIgnoringCase(earlier, library);
+        if (repeated)
+            continue;
+        seen.push_back(library);
+        const std::string manifest =
+            space.join(library, "steamapps" + sep + "appmanifest_13240.acf");
+        const auto text = readThrough(search, space, route, manifest);
+        if (!text)
+            continue;
+        const auto dir = installDir(*text);
+        if (!dir) {
+            search.skip(route, manifest, "names no game folder (installdir)");
+            continue;
+        }
+        search.lookAt(route,
+                      space.forPrograms(space.join(library, "steamapps" + sep + "common" + sep +
+                                                                *dir + sep + "System" + sep)));
+    }
+    return seen;
+}
+
+} // namespace SteamLibraries

@@ -1,0 +1,213 @@
+// The search on layouts of the players' installs made in a home of the test's own: each route,
+// their order, and broken files passed over for the next place. Some rows also run the real
+// `quillon-settings where`.
+#include "GamePaths.h"
+#include "InstallSearch.h"
+#include "RunProgram.h"
+#include "ScratchHome.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Step = std::function<void(const ScratchHome&)>;
+
+// The text with each "~" standing for the home.
+std::string inHome(std::string text, const ScratchHome& home) {
+    for (auto at = text.find('~'); at != std::string::npos; at = text.find('~', at + 1))
+        text.replace(at, 1, home.path().string());
+    return text;
+}
+
+std::string doubled(std::string text) {
+    for (auto at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 2))
+        text.insert(at, 1, '\\');
+    return text;
+}
+
+Step file(const std::string& at, const std::string& bytes) {
+    return [=](const ScratchHome& home) { home.put(at, inHome(bytes, home)); };
+}
+Step game(const std::string& folder) {
+    return file(folder + "/QLLoadouts.ini", "[Loadouts]\r\n");
+}
+// Something made at a path below the home, its folders first.
+Step made(const std::string& at, const std::function<void(const fs::path&)>& make) {
+    return [=](const ScratchHome& home) {
+        fs::create_directories((home.path() / at).parent_path());
+        make(home.path() / at);
+    };
+}
+Step link(const std::string& at, const std::string& target) {
+    return made(at, [=](const fs::path& path) { fs::create_symlink(target, path); });
+}
+Step pipe(const std::string& at) {
+    return made(at, [](const fs::path& path) { ::mkfifo(path.c_str(), 0600); });
+}
+const std::string RegHead = "WINE REGISTRY Version 2\n\n#arch=win64\n\n";
+// A Wine prefix with drive C:, D: linked to drive_d and no registry values yet.
+Step prefix(const std::string& at) {
+    return [=](const ScratchHome& home) {
+        home.put(at + "/system.reg", RegHead);
+        home.put(at + "/user.reg", RegHead);
+        fs::create_directories(home.path() / at / "drive_c");
+        link(at + "/dosdevices/c:", "../drive_c")(home);
+        link(at + "/dosdevices/d:", "../drive_d")(home);
+    };
+}
+// A text value in the prefix's system.reg (machine) or user.reg.
+Step reg(const std::string& prefix, bool machine, const std::string& key, const std::string& name,
+         const std::string& value) {
+    return [=](const ScratchHome& home) {
+        home.put(prefix + (machine ? "/system.reg" : "/user.reg"),
+                 "[" + doubled(key) + "]\n\"" + name + "\"=\"" + doubled(value) + "\"\n", true);
+    };
+}
+std::string vdf(const std::vector<std::string>& libraries) {
+    std::string text = "\"libraryfolders\"\n{\n";
+    for (std::size_t i = 0; i < libraries.size(); ++i)
+        text += "\t\"" + std::to_string(i) + "\"\n\t{\n\t\t\"path\"\t\t\"" + doubled(libraries[i]) +
+                "\"\n\t\t\"apps\" { \"13240\" \"1\" }\n\t}\n";
+    return text + "}\n";
+}
+std::string acf(const std::string& dir) {
+    return "\"AppState\"\n{\n\t\"appid\"\t\t\"13240\"\n\t\"installdir\"\t\t\"" + dir + "\"\n}\n";
+}
+
+const bool LM = true, CU = false;
+const std::string UT = "Software\\Unreal Technology\\Installed Apps\\UnrealTournament";
+const std::string Steam = ".local/share/Steam/steamapps";
+const std::string Acf = Steam + "/appmanifest_13240.acf";
+// Where the last route finds the game, after a broken place before it.
+const Step Later[] = {prefix(".PlayOnLinux/wineprefix/UT"),
+                      game(".PlayOnLinux/wineprefix/UT/drive_c/UnrealTournament/System")};
+const char* const LaterFound = "~/.PlayOnLinux/wineprefix/UT/drive_c/UnrealTournament/System/";
+
+struct Layout {
+    const char* name;
+    std::vector<Step> steps;
+    std::string found;      // the folder chosen ("~" for the home); empty for none
+    std::string place = {}; // a fragment of the line that reports one place
+    bool runWhere = false;  // also run quillon-settings where
+    bool later = false;     // add the Later steps
+};
+
+void PrintTo(const Layout& layout, std::ostream* os) {
+    *os << layout.name;
+}
+
+// clang-format off
+const std::vector<Layout> Layouts = {
+    {"nothingAnywhere", {}, "", "no folder ~/.PlayOnLinux/wineprefix  (PlayOnLinux)", true},
+    {"registryFolderStillComesFirst", {prefix(".wine"), reg(".wine", LM, UT, "Folder", "C:\\Quillon"),
+     game(".wine/drive_c/Quillon/System"), game(".wine/drive_c/UnrealTournament/System"),
+     file(Acf, acf("UT")), game(Steam + "/common/UT/System")}, "C:\\Quillon\\System\\", "", true},
+    {"fixedFolderBeforeOtherViews", {prefix(".wine"), reg(".wine", CU, UT, "Folder", "C:\\Mine"),
+     game(".wine/drive_c/Mine/System"), game(".wine/drive_c/games/unreal tournament/system")},
+     "C:\\Games\\Unreal Tournament\\System\\"},
+    {"machine64BitView", {prefix(".wine"), reg(".wine", LM, "Software\\Wow6432Node\\" + UT.substr(9), "Folder", "C:\\Old"),
+     reg(".wine", LM, UT, "Folder", "C:\\UT64"), game(".wine/drive_c/UT64/System")}, "C:\\UT64\\System\\",
+     "no folder C:\\Old\\System\\  (registry Folder, HKLM 32-bit"},
+    {"currentUser", {prefix(".wine"), reg(".wine", CU, UT, "Folder", "C:\\Mine"), game(".wine/drive_c/Mine/System")},
+     "C:\\Mine\\System\\", "skipped   HKLM\\SOFTWARE\\Unreal Technology\\Installed Apps\\UnrealTournament "
+     "Folder  (registry Folder, HKLM 64-bit, Wine prefix ~/.wine): no such value"},
+    {"communityInstaller", {prefix(".wine"), game(".wine/drive_c/UnrealTournament/System")},
+     "C:\\UnrealTournament\\System\\"},
+    {"gog", {prefix(".wine"), reg(".wine", LM, "Software\\Wow6432Node\\GOG.com\\Games\\1207658692", "path",
+     "C:\\GOG Games\\UT"), game(".wine/drive_c/GOG Games/UT/System")}, "C:\\GOG Games\\UT\\System\\"},
+    {"steamForWindowsLibraryOnDriveD", {prefix(".wine"), reg(".wine", CU, "Software\\Valve\\Steam", "SteamPath",
+     "c:/program files (x86)/steam"), file(".wine/drive_c/Program Files (x86)/Steam/steamapps/libraryfolders.vdf",
+     vdf({"C:\\Program Files (x86)\\Steam", "E:\\Gone", "D:\\SteamLibrary"})),
+     file(".wine/drive_d/SteamLibrary/steamapps/appmanifest_13240.acf", acf("Unreal Tournament")),
+     game(".wine/drive_d/SteamLibrary/steamapps/common/Unreal Tournament/System")},
+     "D:\\SteamLibrary\\steamapps\\common\\Unreal Tournament\\System\\",
+     "skipped   E:\\Gone\\steamapps\\appmanifest_13240.acf  (Steam, Wine prefix ~/.wine): drive E: leads nowhere"},
+    {"steamForWindowsMachineKey", {prefix(".wine"), reg(".wine", LM, "Software\\Wow6432Node\\Valve\\Steam",
+     "InstallPath", "C:\\Steam"), file(".wine/drive_c/Steam/steamapps/appmanifest_13240.acf", acf("UT")),
+     game(".wine/drive_c/Steam/steamapps/common/UT/System")}, "C:\\Steam\\steamapps\\common\\UT\\System\\"},
+    {"steamForLinuxSecondLibrary", {file(Steam + "/libraryfolders.vdf", vdf({"~/.local/share/Steam", "~/Lib"})),
+     file("Lib/steamapps/appmanifest_13240.acf", acf("Unreal Tournament")),
+     game("Lib/steamapps/common/unreal tournament/system")}, "~/Lib/steamapps/common/unreal tournament/system/",
+     "skipped   ~/.local/share/Steam/steamapps/appmanifest_13240.acf  (Steam for Linux): No such file", true},
+    {"steamForLinuxDebianFolder", {file(".steam/debian-installation/steamapps/appmanifest_13240.acf", acf("UT")),
+     game(".steam/debian-installation/steamapps/common/UT/System")},
+     "~/.steam/debian-installation/steamapps/common/UT/System/"},
+    {"linuxBuild", {game(".local/share/OldUnreal/UnrealTournament/System")},
+     "~/.local/share/OldUnreal/UnrealTournament/System/"},
+    {"heroicGog", {file(".config/heroic/gog_store/installed.json", R"({"installed": [{"appName": "1",
+     "install_path": "/x"}, {"appName": "1207658692", "install_path": "~/Games/Heroic/UT GOTY"}]})"),
+     game("Games/Heroic/UT GOTY/System")}, "~/Games/Heroic/UT GOTY/System/"},
+    {"protonPrefix", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib"})), prefix("Lib/steamapps/compatdata/13240/pfx"),
+     game("Lib/steamapps/compatdata/13240/pfx/drive_c/UnrealTournament/System")},
+     "~/Lib/steamapps/compatdata/13240/pfx/drive_c/UnrealTournament/System/"},
+    {"lutrisPrefixByItsRegistry", {prefix("Games/ut"), reg("Games/ut", LM, UT, "Folder", "C:\\Quillon"),
+     game("Games/ut/drive_c/Quillon/System")}, "~/Games/ut/drive_c/Quillon/System/", "", true},
+    {"heroicPrefix", {prefix("Games/Heroic/Prefixes/default/UT"),
+     game("Games/Heroic/Prefixes/default/UT/drive_c/Games/Unreal Tournament/System")},
+     "~/Games/Heroic/Prefixes/default/UT/drive_c/Games/Unreal Tournament/System/",
+     "skipped   ~/Games/Heroic  (Lutris): not a Wine prefix"},
+    {"bottlesWithSteamInside", {prefix(".local/share/bottles/bottles/b"), reg(".local/share/bottles/bottles/b", CU,
+     "Software\\Valve\\Steam", "SteamPath", "c:/steam"),
+     file(".local/share/bottles/bottles/b/drive_c/steam/steamapps/appmanifest_13240.acf", acf("UT")),
+     game(".local/share/bottles/bottles/b/drive_c/steam/steamapps/common/UT/System")},
+     "~/.local/share/bottles/bottles/b/drive_c/steam/steamapps/common/UT/System/"},
+    {"playOnLinux", {}, LaterFound, "", false, true},
+    // Broken places are passed over, and reported with why
+    {"malformedLibraryList", {file(Steam + "/libraryfolders.vdf", "\"libraryfolders\" { \"0\" { \"path\"")},
+     LaterFound, "skipped   ~/.local/share/Steam/steamapps/libraryfolders.vdf  (Steam for Linux): not a Steam", false, true},
+    {"libraryListIsAPipe", {pipe(Steam + "/libraryfolders.vdf")}, LaterFound, "libraryfolders.vdf  (Steam for "
+     "Linux): it is a named pipe", true, true},
+    {"truncatedManifest", {file(Acf, "\"AppState\" { \"installdir\" \"U"), game(Steam + "/common/U/System")},
+     LaterFound, "appmanifest_13240.acf  (Steam for Linux): names no game folder", false, true},
+    {"manifestLeavingTheLibrary", {file(Acf, acf("../Elsewhere")), game(Steam + "/Elsewhere/System")},
+     LaterFound, "names no game folder", false, true},
+    {"manifestOverAMebibyte", {file(Acf, acf("UT") + std::string(1 << 20, ' ')), game(Steam + "/common/UT/System")},
+     LaterFound, "appmanifest_13240.acf  (Steam for Linux): bigger than 1 MiB", false, true},
+    {"brokenHeroicList", {file(".config/heroic/gog_store/installed.json", "{\"installed\": [{\"appName\": \"12")},
+     LaterFound, "installed.json  (Heroic (GOG)): not Heroic's list", false, true},
+    {"danglingLinks", {link(".local/share/Steam", "nowhere"), link("Games/gone", "/nonexistent")},
+     LaterFound, "skipped   ~/Games/gone  (Lutris): a link that leads nowhere", false, true},
+    {"prefixWithoutDosdevices", {file("Games/nodos/system.reg", RegHead), game("Games/nodos/drive_c/UnrealTournament/System")},
+     LaterFound, "skipped   ~/Games/nodos  (Lutris): a Wine prefix without dosdevices", false, true},
+    {"gamesFolderUnreadable", {file("Games", "not a folder")}, LaterFound, "skipped   ~/Games  (Lutris): Not a directory",
+     false, true},
+};
+// clang-format on
+
+class InstallLayout : public testing::TestWithParam<Layout> {};
+
+TEST_P(InstallLayout, searchFindsTheFirstFolderInOrderAndReportsEachPlace) {
+    const Layout& layout = GetParam();
+    ScratchHome home;
+    for (const Step& step : layout.steps)
+        step(home);
+    if (layout.later)
+        for (const Step& step : Later)
+            step(home);
+    const auto result = InstallSearch::search(GamePaths::readInstallFolder());
+    EXPECT_EQ(result.systemDir, inHome(layout.found, home));
+    std::string report;
+    for (const auto& place : result.places)
+        report += InstallSearch::reportLine(place) + "\n";
+    EXPECT_NE(report.find(inHome(layout.place, home)), std::string::npos) << report;
+    EXPECT_EQ(result.places.back().outcome == InstallSearch::Outcome::Found, !layout.found.empty());
+
+    if (!layout.runWhere)
+        return;
+    const ProgramRun run = runProgram(QUILLON_SETTINGS_PATH, {"where"}, home.path());
+    EXPECT_EQ(run.status, layout.found.empty() ? 3 : 0) << run.err;
+    EXPECT_EQ(run.out, report + "uses      " +
+                           (layout.found.empty() ? "nothing: no folder above holds QLLoadouts.ini"
+                                                 : inHome(layout.found, home)) +
+                           "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, InstallLayout, testing::ValuesIn(Layouts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,104 @@
+// Under Wine, the Windows build finds the game through its own registry: a GOG key and Steam's
+// folder with its libraries, in both views of the registry, a folder named outside ASCII too.
+#include "InstallSearch.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <windows.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+}
+
+void put(const std::string& file, const std::string& bytes) {
+    fs::create_directories(fs::path(wide(file)).parent_path());
+    std::ofstream(fs::path(wide(file)), std::ios::binary) << bytes;
+}
+
+// A text value in one view of the registry, below a key of its own that goes again, with
+// everything below it, when the value goes. The key must not be there before.
+class AddedValue {
+public:
+    AddedValue(HKEY root, REGSAM view, const std::string& top, const std::string& below,
+               const std::string& name, const std::string& value)
+        : root_(root), view_(view), top_(wide(top)) {
+        HKEY key = nullptr;
+        EXPECT_NE(RegOpenKeyExW(root, top_.c_str(), 0, KEY_READ | view, &key), ERROR_SUCCESS);
+        EXPECT_EQ(RegCreateKeyExW(root, wide(top + "\\" + below).c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring text = wide(value);
+        RegSetValueExW(key, wide(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    ~AddedValue() {
+        const auto cut = top_.rfind(L'\\');
+        HKEY parent = nullptr;
+        if (RegOpenKeyExW(root_, top_.substr(0, cut).c_str(), 0, KEY_ALL_ACCESS | view_, &parent) ==
+            ERROR_SUCCESS) {
+            RegDeleteTreeW(parent, top_.substr(cut + 1).c_str());
+            RegCloseKey(parent);
+        }
+    }
+
+private:
+    HKEY root_;
+    REGSAM view_;
+    std::wstring top_;
+};
+
+} // namespace
+
+TEST(InstallSearchOnWindows, findsGogAndSteamThroughItsOwnRegistryInBothViews) {
+    const std::string Cyrillic = "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"; // "Игры"
+    const std::string InSteam = "lib\\steamapps\\common\\Unreal Tournament\\System\\";
+    const struct {
+        HKEY root;
+        REGSAM view;
+        const char* top;   // the key of the test's own
+        const char* below; // and the value's key below it
+        const char* name;
+        std::string folder; // the value, below the scratch folder; "steam" is Steam's
+        std::string system; // the System folder expected, below the scratch folder
+    } cases[] = {
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "SOFTWARE\\GOG.com", "Games\\1207658692", "path",
+         Cyrillic + "\\UT", Cyrillic + "\\UT\\System\\"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "SOFTWARE\\Unreal Technology",
+         "Installed Apps\\UnrealTournament", "Folder", "UT64", "UT64\\System\\"},
+        {HKEY_CURRENT_USER, KEY_WOW64_64KEY, "Software\\Valve", "Steam", "SteamPath", "steam",
+         InSteam},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "SOFTWARE\\Valve", "Steam", "InstallPath", "steam",
+         InSteam},
+    };
+    for (const auto& c : cases) {
+        TempDir scratch;
+        const auto u8 = scratch.path().u8string();
+        const std::string dir = std::string(u8.begin(), u8.end()) + "\\";
+        put(dir + c.system + "QLLoadouts.ini", "[Loadouts]\r\n");
+        std::string value = dir + c.folder;
+        if (c.folder == "steam") {
+            // Steam writes its own folder with '/', in lower case; its list doubles each '\'.
+            for (char& ch : value)
+                ch = ch == '\\' ? '/'
+                                : static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            std::string library = dir + "lib";
+            for (auto at = library.find('\\'); at != std::string::npos;
+                 at = library.find('\\', at + 2))
+                library.insert(at, 1, '\\');
+            put(dir + "steam\\steamapps\\libraryfolders.vdf",
+                "\"libraryfolders\" { \"0\" { \"path\" \"" + library + "\" } }");
+            put(dir + "lib\\steamapps\\appmanifest_13240.acf",
+                "\"AppState\" { \"installdir\" \"Unreal Tournament\" }");
+        }
+        const AddedValue added(c.root, c.view, c.top, c.below, c.name, value);
+        EXPECT_EQ(InstallSearch::search("").systemDir, dir + c.system) << c.name;
+    }
+}
