@@ -4,8 +4,10 @@
 #include "Console.h"
 #include "Failure.h"
 #include "JsonText.h"
+#include "RunningGame.h"
 #include "SettingNames.h"
 #include "SettingsEditor.h"
+#include "Startup.h"
 #include "SystemFolder.h"
 #include "Usage.h"
 
@@ -35,6 +37,8 @@ void show(SettingsEditor& editor, bool json) {
     for (std::size_t i = 0; i < members.size(); ++i)
         if (!members[i].second)
             tellMissing(SettingNames::all()[i]);
+    if (const auto note = runningGameNote())
+        Console::writeError("quillon-settings: note: " + *note + "\n");
 }
 
 void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json) {
@@ -84,6 +88,7 @@ ExitStatus run(const Command& command) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Startup::setGameRunningQuestion(&warnAndSaveWhileTheGameRuns);
     try {
         return static_cast<int>(run(parseCommandLine(Console::arguments(argc, argv))));
     } catch (const Failure& failure) {
