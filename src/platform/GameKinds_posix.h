@@ -19,6 +19,9 @@ public:
     // procFolder is an open descriptor of /proc; id the process's folder name in it.
     ProcessView(int procFolder, std::string id) : procFolder_(procFolder), id_(std::move(id)) {}
 
+    // Its name as the system keeps it: the first 15 bytes of its program's file name, unless
+    // the process renamed itself.
+    const std::string& name();
     // The path of its executable.
     const std::string& executable();
     // The first word of its command line, as the process shows it.
@@ -29,6 +32,7 @@ public:
 private:
     int procFolder_;
     std::string id_;
+    std::optional<std::string> name_;
     std::optional<std::string> executable_;
     std::optional<std::string> firstArgument_;
 };
@@ -48,6 +52,8 @@ std::optional<FolderId> holderIdOf(const std::string& filePath);
 class GameKind {
 public:
     virtual ~GameKind() = default;
+    // Whether a process of that name (ProcessView::name) may be of this kind.
+    virtual bool mayBeNamed(std::string_view name) const = 0;
     // The program's name when the process is of this kind and runs from the folder.
     virtual std::optional<std::string> program(ProcessView& process) const = 0;
 };

@@ -55,6 +55,15 @@ bool ownedByThisUser(int procFolder, const char* id) {
 
 } // namespace
 
+const std::string& ProcessView::name() {
+    if (!name_) {
+        name_ = readProcFile(procFolder_, id_ + "/comm", false);
+        if (name_->ends_with('\n'))
+            name_->pop_back();
+    }
+    return *name_;
+}
+
 const std::string& ProcessView::executable() {
     if (!executable_) {
         char target[4096];
@@ -97,19 +106,22 @@ std::optional<FolderId> holderIdOf(const std::string& filePath) {
 }
 
 std::optional<Running> runningFrom(const std::string& systemFolder) {
-    const Descriptor procFolder(::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::unique_ptr<DIR, int (*)(DIR*)> entries(
-        procFolder.fd >= 0 ? ::fdopendir(::dup(procFolder.fd)) : nullptr, ::closedir);
-    if (!entries)
+    const std::unique_ptr<DIR, int (*)(DIR*)> proc(::opendir("/proc"), ::closedir);
+    if (!proc)
         return std::nullopt;
-    std::unique_ptr<GameKind> kinds[] = {linuxBuild(systemFolder), underWine(systemFolder)};
-    while (const dirent* entry = ::readdir(entries.get())) {
-        if (!isProcessId(entry->d_name) || !ownedByThisUser(procFolder.fd, entry->d_name))
+    const int procFolder = ::dirfd(proc.get());
+    const std::unique_ptr<GameKind> kinds[] = {linuxBuild(systemFolder), underWine(systemFolder)};
+    while (const dirent* entry = ::readdir(proc.get())) {
+        if (!isProcessId(entry->d_name))
             continue;
-        ProcessView process(procFolder.fd, entry->d_name);
-        for (const auto& kind : kinds)
+        // The name first: it is the cheapest part to read, and rules out nearly every process.
+        ProcessView process(procFolder, entry->d_name);
+        for (const auto& kind : kinds) {
+            if (!kind->mayBeNamed(process.name()) || !ownedByThisUser(procFolder, entry->d_name))
+                continue;
             if (auto program = kind->program(process))
                 return Running{std::move(*program), std::stoll(entry->d_name)};
+        }
     }
     return std::nullopt;
 }

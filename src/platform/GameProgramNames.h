@@ -7,10 +7,15 @@
 // The file names by which the game's Windows programs are known, on Windows and under Wine.
 namespace GameProgramNames {
 
-// The game itself or its dedicated server, compared ignoring letter case as Windows does.
+// The game itself and its dedicated server.
+inline constexpr std::string_view WindowsPrograms[] = {"UnrealTournament.exe", "UCC.exe"};
+
+// Whether a file name is one of them, compared ignoring letter case as Windows does.
 inline bool isWindowsProgram(std::string_view fileName) {
-    return AsciiCase::equalIgnoringCase(fileName, "UnrealTournament.exe") ||
-           AsciiCase::equalIgnoringCase(fileName, "UCC.exe");
+    for (const std::string_view program : WindowsPrograms)
+        if (AsciiCase::equalIgnoringCase(fileName, program))
+            return true;
+    return false;
 }
 
 } // namespace GameProgramNames

@@ -22,10 +22,12 @@ public:
                 folders_.push_back(*id);
     }
 
+    bool mayBeNamed(std::string_view name) const override { return isGameProgram(name); }
+
     std::optional<std::string> program(ProcessView& process) const override {
         const std::string& executable = process.executable();
         const std::string name = executable.substr(executable.rfind('/') + 1);
-        if (!name.starts_with("ut-bin") && !name.starts_with("ucc-bin"))
+        if (!isGameProgram(name))
             return std::nullopt;
         const auto holder = holderIdOf(executable);
         if (!holder || std::find(folders_.begin(), folders_.end(), *holder) == folders_.end())
@@ -34,6 +36,10 @@ public:
     }
 
 private:
+    static bool isGameProgram(std::string_view name) {
+        return name.starts_with("ut-bin") || name.starts_with("ucc-bin");
+    }
+
     std::vector<FolderId> folders_;
 };
 

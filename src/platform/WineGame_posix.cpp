@@ -15,6 +15,14 @@ class UnderWine : public GameKind {
 public:
     explicit UnderWine(const std::string& systemFolder) : folder_(folderIdOf(systemFolder)) {}
 
+    // Wine names the process after the program's file, cut to the 15 bytes Linux keeps.
+    bool mayBeNamed(std::string_view name) const override {
+        for (const std::string_view program : GameProgramNames::WindowsPrograms)
+            if (AsciiCase::equalIgnoringCase(name, program.substr(0, 15)))
+                return true;
+        return false;
+    }
+
     std::optional<std::string> program(ProcessView& process) const override {
         const std::string& windowsPath = process.firstArgument();
         const std::size_t backslash = windowsPath.rfind('\\');
