@@ -1,5 +1,6 @@
 // Runs the real quillon-settings on System folders of the tests' own and checks its exit status,
 // what it says, and every byte of the five files afterwards.
+#include "ChildProcess.h"
 #include "GameStandIn.h"
 #include "RunProgram.h"
 #include "TempDir.h"
@@ -155,9 +156,9 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
     for (auto& arg : args)
         if (arg == "@")
             arg = folder.path().string();
-    std::optional<RunningStandIn> game;
+    std::optional<ChildProcess> game;
     if (c.gameRunning)
-        game.emplace(system);
+        game.emplace(copyOfStandIn(system, GameProgramName), std::vector<std::string>{});
     const ProgramRun run = runProgram(program(), args, folder.path());
 
     EXPECT_EQ(run.status, c.status) << run.err;

@@ -1,5 +1,6 @@
 #include "FrmOtherOptions.h"
 #include "ChangedFilesQuestion.h"
+#include "ChildProcess.h"
 #include "Forms.h"
 #include "FrmMainMenu.h"
 #include "GameRunningQuestion.h"
@@ -580,11 +581,9 @@ void FrmOtherOptionsTest::saveWhileTheGameRunsGoesAheadOnlyAfterYes_data() {
 
 void FrmOtherOptionsTest::saveWhileTheGameRunsGoesAheadOnlyAfterYes() {
     QFETCH(int, answer);
-    const RunningStandIn game(folder->path());
+    const ChildProcess game(copyOfStandIn(folder->path(), GameProgramName), {});
     open();
-    box("txttimelimit")->setFocus();
-    box("txttimelimit")->selectAll();
-    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
+    QTest::keyClicks(box("txttimelimit"), QStringLiteral("5")); // 20 becomes 520
 
     MsgBoxTesting::queueAnswer(answer);
     QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
@@ -598,9 +597,9 @@ void FrmOtherOptionsTest::saveWhileTheGameRunsGoesAheadOnlyAfterYes() {
     QCOMPARE(calls[0].style,
              MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2);
     QCOMPARE(button("cmdsave")->isEnabled(), answer == MsgBoxAnswer::No);
-    QCOMPARE(box("txttimelimit")->text(), QStringLiteral("45"));
+    QCOMPARE(box("txttimelimit")->text(), QStringLiteral("520"));
     if (answer == MsgBoxAnswer::No)
         verifyFilesUntouched();
     else
-        QVERIFY(folder->bytes("QuillonMod.ini").find("TimeLimit=45\r\n") != std::string::npos);
+        QVERIFY(folder->bytes("QuillonMod.ini").find("TimeLimit=520\r\n") != std::string::npos);
 }

@@ -54,9 +54,7 @@ private slots:
             if (box->isVisible()) // Escape did nothing: answer otherwise, so the test ends
                 box->button(QMessageBox::Yes)->click();
         });
-        QCOMPARE(
-            MsgBox(QStringLiteral("Save anyway?"), MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation),
-            MsgBoxAnswer::No);
+        QCOMPARE(MsgBox(QStringLiteral("Save anyway?"), MsgBoxStyle::YesNo), MsgBoxAnswer::No);
     }
 
     void style0ShowsOkAloneWithoutIconUnderTheApplicationTitle() {

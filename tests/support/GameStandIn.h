@@ -1,26 +1,20 @@
 #pragma once
 
-#include "ChildProcess.h"
-
 #include <filesystem>
 #include <string>
 
-// The tests' stand-in for the game: a program that only waits until it is ended, copied into a
-// folder under one of the game's program names and started from there.
+// The tests' stand-in for the game, a program that only waits until it is ended: copied into a
+// folder under one of the game's names and started from there. QUILLON_GAME_STAND_IN is the one
+// built for this system; on Linux, QUILLON_WINDOWS_STAND_IN is the one built for Windows, to be
+// started under Wine, or "" when the build found no MinGW-w64 compiler.
 
-// The name the game's program has on this system: ut-bin on Linux, UnrealTournament.exe on
-// Windows.
-extern const char* const GameProgramName;
+// The name the game's program has on this system: UnrealTournament.exe on Windows, else ut-bin.
+inline const char* const GameProgramName = QUILLON_GAME_PROGRAM_NAME;
 
-// The stand-in, running from folder/name (the folder is created) until it goes out of scope.
-class RunningStandIn {
-public:
-    RunningStandIn(const std::filesystem::path& folder, const std::string& name = GameProgramName);
-
-private:
-    ChildProcess process_;
-};
-
-// The stand-in built for Windows with MinGW-w64, to be started under Wine on Linux; empty when
-// the build found no MinGW-w64 compiler (and always on Windows).
-std::string windowsStandIn();
+// Copies the stand-in into the folder (created) under that name; the copy's path.
+inline std::string copyOfStandIn(const std::filesystem::path& folder, const std::string& name,
+                                 const std::string& standIn = QUILLON_GAME_STAND_IN) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(standIn, folder / name);
+    return (folder / name).string();
+}
