@@ -24,12 +24,16 @@ public:
     const std::string& name();
     // The path of its executable.
     const std::string& executable();
+    // Its working folder.
+    std::string workingFolder() const;
     // The first word of its command line, as the process shows it.
     const std::string& firstArgument();
     // A variable of the environment it started with; nothing when it has none of that name.
     std::optional<std::string> environmentValue(std::string_view name) const;
 
 private:
+    std::string linkTarget(const char* link) const;
+
     int procFolder_;
     std::string id_;
     std::optional<std::string> name_;

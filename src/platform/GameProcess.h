@@ -18,9 +18,10 @@ struct Running {
 // - on Windows, UnrealTournament.exe or UCC.exe whose image lies in that folder, compared
 //   ignoring letter case;
 // - elsewhere, ut-bin* or ucc-bin* whose executable lies in that folder or in its sibling
-//   System64 or SystemARM64 (the same folders, not the same spelling); or a Wine process whose
-//   command line starts with ...\UnrealTournament.exe or ...\UCC.exe, when that path resolves
-//   to the folder in the process's own Wine prefix (its WINEPREFIX, else ~/.wine).
+//   System64 or SystemARM64 (the same folders, not the same spelling); or a Wine process
+//   running UnrealTournament.exe or UCC.exe from the folder, by the path its command line
+//   starts with: a Windows path resolved in the process's own Wine prefix (its WINEPREFIX, else
+//   ~/.wine), or a Linux path, absolute or from its working folder.
 // Processes of other users and processes that cannot be read are passed over without a word.
 // Nothing when none runs from the folder. Throws nothing but std::bad_alloc.
 std::optional<Running> runningFrom(const std::string& systemFolder);

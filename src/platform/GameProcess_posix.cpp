@@ -65,13 +65,20 @@ const std::string& ProcessView::name() {
 }
 
 const std::string& ProcessView::executable() {
-    if (!executable_) {
-        char target[4096];
-        const ssize_t n =
-            ::readlinkat(procFolder_, (id_ + "/exe").c_str(), target, sizeof target - 1);
-        executable_.emplace(target, n > 0 ? static_cast<std::size_t>(n) : 0);
-    }
+    if (!executable_)
+        executable_ = linkTarget("exe");
     return *executable_;
+}
+
+std::string ProcessView::workingFolder() const {
+    return linkTarget("cwd");
+}
+
+std::string ProcessView::linkTarget(const char* link) const {
+    char target[4096];
+    const ssize_t n =
+        ::readlinkat(procFolder_, (id_ + "/" + link).c_str(), target, sizeof target - 1);
+    return {target, n > 0 ? static_cast<std::size_t>(n) : 0};
 }
 
 const std::string& ProcessView::firstArgument() {

@@ -2,15 +2,17 @@
 #include "GameProgramNames.h"
 #include "NativePath.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace GameProcess {
 
 namespace {
 
-// Wine shows a Windows program's own path as the first word of its command line
-// (C:\Games\UnrealTournament\System\UnrealTournament.exe); the path means what it means in that
-// process's Wine prefix.
+// Wine shows the program it runs as the first word of the process's command line, as it was
+// given: a Windows path (C:\UT\System\UCC.exe, as a Windows program or Steam starts it), a
+// Linux one (/home/me/ut/System/UCC.exe), or one relative to the working folder (UCC.exe, from a
+// shell in the System folder). A Windows path means what it means in the process's own prefix.
 class UnderWine : public GameKind {
 public:
     explicit UnderWine(const std::string& systemFolder) : folder_(folderIdOf(systemFolder)) {}
@@ -24,18 +26,23 @@ public:
     }
 
     std::optional<std::string> program(ProcessView& process) const override {
-        const std::string& windowsPath = process.firstArgument();
-        const std::size_t backslash = windowsPath.rfind('\\');
-        if (!folder_ || backslash == std::string::npos ||
-            !GameProgramNames::isWindowsProgram(
-                std::string_view(windowsPath).substr(backslash + 1)))
+        const std::string& started = process.firstArgument();
+        std::string name = started.substr(started.find_last_of("\\/") + 1);
+        if (!folder_ || !GameProgramNames::isWindowsProgram(name) ||
+            holderIdOf(NativePath::resolve(rooted(started, process), prefixOf(process))) != folder_)
             return std::nullopt;
-        if (holderIdOf(NativePath::resolve(windowsPath, prefixOf(process))) != folder_)
-            return std::nullopt;
-        return windowsPath.substr(backslash + 1);
+        return name;
     }
 
 private:
+    // The path itself when it starts at a root or a drive, else below the working folder.
+    static std::string rooted(std::string path, const ProcessView& process) {
+        if (path.starts_with('/') || path.starts_with('\\') || path.find(':') == 1)
+            return path;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return process.workingFolder() + "/" + path;
+    }
+
     static std::string prefixOf(const ProcessView& process) {
         if (auto prefix = process.environmentValue("WINEPREFIX"); prefix && !prefix->empty())
             return *prefix;
