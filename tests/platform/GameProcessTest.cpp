@@ -18,6 +18,7 @@ namespace {
 struct Case {
     const char *name, *folder, *program;
     bool found, underWine = false;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; } // names it in ctest
 };
 
 #ifdef _WIN32
