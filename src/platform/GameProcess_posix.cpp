@@ -2,6 +2,7 @@
 
 #include "GameKinds_posix.h"
 
+#include <algorithm>
 #include <cctype>
 #include <dirent.h>
 #include <fcntl.h>
