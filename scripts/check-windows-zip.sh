@@ -26,7 +26,7 @@ mkdir "$scratch/player"
 exe=$(find "$scratch/player" -name quillon-tool.exe)
 [ -n "$exe" ] || fail "the zip holds no quillon-tool.exe"
 folder=$(dirname "$exe")
-for file in README.txt licences/qt/LGPL-3.0-only.txt licences/qt/copyright.txt \
+for file in README.txt LICENSE.txt licences/qt/LGPL-3.0-only.txt licences/qt/copyright.txt \
     licences/qt/SOURCE.txt; do
     [ -s "$folder/$file" ] || fail "the zip lacks $file beside the program"
 done

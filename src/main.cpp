@@ -2,6 +2,7 @@
 #include "Forms.h"
 #include "FrmLoadouts.h"
 #include "FrmSplash.h"
+#include "GameRunningQuestion.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon-tool.ico")));
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
     Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
+    Startup::setGameRunningQuestion(&askToSaveWhileTheGameRuns);
     QApplication::setQuitOnLastWindowClosed(false);
     FrmSplash::form().show();
     const int status = QApplication::exec();

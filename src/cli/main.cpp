@@ -6,8 +6,10 @@
 #include "GamePaths.h"
 #include "InstallSearch.h"
 #include "JsonText.h"
+#include "RunningGame.h"
 #include "SettingNames.h"
 #include "SettingsEditor.h"
+#include "Startup.h"
 #include "SystemFolder.h"
 #include "Usage.h"
 #include "WhereReport.h"
@@ -20,6 +22,12 @@ void tellMissing(const SettingNames::Setting& setting) {
     Console::writeError("quillon-settings: " + setting.name +
                         " is missing: no line of the five settings files starts with \"" +
                         setting.name + "=\"\n");
+}
+
+// Says on standard error when the game runs from the System folder in use.
+void noteRunningGame() {
+    if (const auto note = runningGameNote())
+        Console::writeError("quillon-settings: note: " + *note + "\n");
 }
 
 void show(SettingsEditor& editor, bool json) {
@@ -38,6 +46,7 @@ void show(SettingsEditor& editor, bool json) {
     for (std::size_t i = 0; i < members.size(); ++i)
         if (!members[i].second)
             tellMissing(SettingNames::all()[i]);
+    noteRunningGame();
 }
 
 void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json) {
@@ -54,6 +63,10 @@ void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json
 ExitStatus where(bool json) {
     const auto result = InstallSearch::search(GamePaths::readInstallFolder());
     Console::writeOut(json ? WhereReport::json(result) + "\n" : WhereReport::text(result));
+    if (!result.systemDir.empty()) {
+        Startup::SystemDir = result.systemDir;
+        noteRunningGame();
+    }
     return result.systemDir.empty() ? ExitStatus::NoSystemFolder : ExitStatus::Success;
 }
 
@@ -96,6 +109,7 @@ ExitStatus run(const Command& command) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Startup::setGameRunningQuestion(&warnAndSaveWhileTheGameRuns);
     try {
         return static_cast<int>(run(parseCommandLine(Console::arguments(argc, argv))));
     } catch (const Failure& failure) {

@@ -332,8 +332,9 @@ bool FrmLoadouts::saveLoadouts() {
         return true;
     } catch (const Functions::LoadoutsRefused& refusal) {
         showRefusal(refusal);
-    } catch (const Startup::FilesChangedOnDisk&) {
-        // The user chose to keep the files another program wrote; the edits stay unsaved.
+    } catch (const Startup::SaveDeclined&) {
+        // The user chose to keep the files another program wrote, or not to save while the game
+        // runs; the edits stay unsaved.
     } catch (const std::exception& error) {
         showError(QStringLiteral("The loadouts could not be saved. No settings file has changed; "
                                  "your edits are still in the window."),

@@ -418,8 +418,10 @@ bool FrmOtherOptions::saveSettings() {
     } catch (const OptionValueRefused& refused) {
         MsgBox(refusalText(refused), MsgBoxStyle::Critical);
         return false;
-    } catch (const Startup::FilesChangedOnDisk&) {
-        return false; // the user chose to keep the files another program wrote
+    } catch (const Startup::SaveDeclined&) {
+        // The user chose to keep the files another program wrote, or not to save while the game
+        // runs; the edits stay unsaved.
+        return false;
     } catch (const std::exception& error) {
         showError(QStringLiteral("The settings could not be saved."), error);
         return false;

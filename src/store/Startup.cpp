@@ -41,6 +41,11 @@ ChangedFilesQuestion& changedFilesQuestion() {
     return question;
 }
 
+GameRunningQuestion& gameRunningQuestion() {
+    static GameRunningQuestion question;
+    return question;
+}
+
 bool startsWithUtf16Mark(std::string_view bytes) {
     return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
@@ -70,13 +75,18 @@ void refuseLineBreaks(const SettingsFile& file, const std::string& path) {
 
 FilesChangedOnDisk::FilesChangedOnDisk(std::vector<std::string> fileNames,
                                        std::vector<std::string> paths)
-    : std::runtime_error([&fileNames] {
+    : SaveDeclined([&fileNames] {
           std::string text = "changed by another program since it was loaded:";
           for (const auto& name : fileNames)
               text += " " + name;
           return text;
       }()),
       fileNames_(std::move(fileNames)), paths_(std::move(paths)) {}
+
+GameRunning::GameRunning(GameProcess::Running game)
+    : SaveDeclined(game.program + " (process " + std::to_string(game.id) +
+                   ") is running from the System folder"),
+      game_(std::move(game)) {}
 
 const std::array<SettingsFile, 5>& settingsFiles() {
     static const std::array<SettingsFile, 5> files{{
@@ -146,6 +156,9 @@ void SaveIniFiles(Rewrite rewrite) {
     }
     if (!changedNames.empty() && !(changedFilesQuestion() && changedFilesQuestion()(changedNames)))
         throw FilesChangedOnDisk(std::move(changedNames), std::move(changedPaths));
+    if (auto game = GameProcess::runningFrom(NativePath::resolve(SystemDir));
+        game && !(gameRunningQuestion() && gameRunningQuestion()(*game)))
+        throw GameRunning(std::move(*game));
 
     // Which files are written. A file's contents are made again when it is written, rather than
     // kept, so that no more than one file's contents are held at a time.
@@ -187,6 +200,10 @@ void setLoadoutsReadHook(std::function<void()> hook) {
 
 void setChangedFilesQuestion(ChangedFilesQuestion question) {
     changedFilesQuestion() = std::move(question);
+}
+
+void setGameRunningQuestion(GameRunningQuestion question) {
+    gameRunningQuestion() = std::move(question);
 }
 
 } // namespace Startup

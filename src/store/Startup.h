@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GameProcess.h"
 #include "LineArray.h"
 
 #include <array>
@@ -45,9 +46,15 @@ const std::array<SettingsFile, 5>& settingsFiles();
 // LoadoutsSaved, stays as it was.
 void LoadIniFiles();
 
+// A save that was asked a question and told not to go ahead. Nothing has been written.
+class SaveDeclined : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A save found files that another program has written since they were loaded or last saved, and
 // they were not to be replaced. Nothing has been written.
-class FilesChangedOnDisk : public std::runtime_error {
+class FilesChangedOnDisk : public SaveDeclined {
 public:
     FilesChangedOnDisk(std::vector<std::string> fileNames, std::vector<std::string> paths);
     // The settings files' names ("QuillonUser.ini") and their native paths, in file set order.
@@ -64,12 +71,31 @@ private:
 using ChangedFilesQuestion = std::function<bool(const std::vector<std::string>& fileNames)>;
 void setChangedFilesQuestion(ChangedFilesQuestion question);
 
+// A save found the game running from the System folder, and was not to go ahead while it runs.
+// Nothing has been written.
+class GameRunning : public SaveDeclined {
+public:
+    explicit GameRunning(GameProcess::Running game);
+    const GameProcess::Running& game() const noexcept { return game_; }
+
+private:
+    GameProcess::Running game_;
+};
+
+// Asked by a save that found the game running from the System folder in use (it reads the
+// settings only when it starts and may write its own over them when it closes): true saves
+// anyway, false writes nothing.
+using GameRunningQuestion = std::function<bool(const GameProcess::Running& game)>;
+void setGameRunningQuestion(GameRunningQuestion question);
+
 // Writes all five arrays back to their files, every line ending in CR LF: all or nothing.
 // Before anything is written:
 // - a line holding CR or LF (a value that would split into two lines) is refused with a
 //   FileError naming the file and the line;
 // - files changed on disk since they were loaded or last saved are put to the changed-files
-//   question; without one, or when it answers no, FilesChangedOnDisk is thrown.
+//   question; without one, or when it answers no, FilesChangedOnDisk is thrown;
+// - then, when the game runs from the System folder, the game-running question is asked;
+//   without one, or when it answers no, GameRunning is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
 // First finishes (or undoes) a save of the files that a crash cut short, as a load does, and
 // removes what interrupted saves left beside the files.

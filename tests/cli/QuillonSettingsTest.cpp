@@ -1,5 +1,7 @@
 // Runs the real quillon-settings on System folders of the tests' own and checks its exit status,
 // what it says, and every byte of the five files afterwards.
+#include "ChildProcess.h"
+#include "GameStandIn.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 #include "Utf8.h"
@@ -42,6 +44,7 @@ struct Case {
     const char* expected = "";         // a fixture folder of files expected afterwards
     std::vector<Edit> edits = {}; // changes expected beyond that; none: the files are untouched
     void (*prepare)(const fs::path& system) = nullptr; // anything else the case needs
+    bool gameRunning = false; // the game's stand-in runs from the System folder meanwhile
 };
 
 // Names the case in ctest's list instead of showing its bytes.
@@ -101,6 +104,12 @@ const std::vector<Case> Cases = {
       {"QuillonMod.ini", "TimeLimit=20", "TimeLimit=45"}}},
     {"setForceBuyingWritesTrueAndCrLf", in({"set", "forcebuying=1"}), 0, {}, "",
      "loadouts/unedited", "loadouts/unedited/expected"},
+    // The game running from the folder: said on standard error, and set still saves
+    {"setWhileTheGameRunsWarnsAndSaves", in({"set", "TimeLimit=45"}), 0, {},
+     std::string("warning: ") + GameProgramName + " (process ", "", "",
+     {{"QuillonMod.ini", "TimeLimit=20", "TimeLimit=45"}}, nullptr, true},
+    {"showWhileTheGameRunsNotesIt", in({"show"}), 0, {"TimeLimit=20\n"},
+     std::string("note: ") + GameProgramName + " (process ", "", "", {}, nullptr, true},
     // Refused, nothing written
     {"unknownName", in({"set", "TimeLimit=45", "Colour=red"}), 2, {}, "unknown setting \"Colour\""},
     {"noEqualsSign", in({"set", "TimeLimit"}), 2, {}, "has no \"=\""},
@@ -147,6 +156,9 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
     for (auto& arg : args)
         if (arg == "@")
             arg = folder.path().string();
+    std::optional<ChildProcess> game;
+    if (c.gameRunning)
+        game.emplace(copyOfStandIn(system, GameProgramName), std::vector<std::string>{});
     const ProgramRun run = runProgram(program(), args, folder.path());
 
     EXPECT_EQ(run.status, c.status) << run.err;

@@ -1,7 +1,10 @@
 #include "FrmOtherOptions.h"
 #include "ChangedFilesQuestion.h"
+#include "ChildProcess.h"
 #include "Forms.h"
 #include "FrmMainMenu.h"
+#include "GameRunningQuestion.h"
+#include "GameStandIn.h"
 #include "KeyLine.h"
 #include "MsgBox.h"
 #include "OptionFields.h"
@@ -64,6 +67,8 @@ private slots:
     void pastedLineBreakKeepsThePlayerNameOnOneLine();
     void fileWrittenByTheGameIsReplacedOnlyAfterYes_data();
     void fileWrittenByTheGameIsReplacedOnlyAfterYes();
+    void saveWhileTheGameRunsGoesAheadOnlyAfterYes_data();
+    void saveWhileTheGameRunsGoesAheadOnlyAfterYes();
 
 private:
     FrmOtherOptions* open();
@@ -88,6 +93,7 @@ void FrmOtherOptionsTest::init() {
     Functions::OptionSettings = {};
     MsgBoxTesting::startRecording();
     Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
+    Startup::setGameRunningQuestion(&askToSaveWhileTheGameRuns);
 }
 
 void FrmOtherOptionsTest::cleanup() {
@@ -95,6 +101,7 @@ void FrmOtherOptionsTest::cleanup() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     MsgBoxTesting::stopRecording();
     Startup::setChangedFilesQuestion(nullptr);
+    Startup::setGameRunningQuestion(nullptr);
     folder.reset();
 }
 
@@ -564,4 +571,35 @@ void FrmOtherOptionsTest::fileWrittenByTheGameIsReplacedOnlyAfterYes() {
         QVERIFY(folder->bytes("QuillonUser.ini").find("Name=Player\r\n") != std::string::npos);
         QVERIFY(!button("cmdsave")->isEnabled());
     }
+}
+
+void FrmOtherOptionsTest::saveWhileTheGameRunsGoesAheadOnlyAfterYes_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No writes nothing and keeps the edits") << MsgBoxAnswer::No;
+    QTest::newRow("Yes saves") << MsgBoxAnswer::Yes;
+}
+
+void FrmOtherOptionsTest::saveWhileTheGameRunsGoesAheadOnlyAfterYes() {
+    QFETCH(int, answer);
+    const ChildProcess game(copyOfStandIn(folder->path(), GameProgramName), {});
+    open();
+    QTest::keyClicks(box("txttimelimit"), QStringLiteral("5")); // 20 becomes 520
+
+    MsgBoxTesting::queueAnswer(answer);
+    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    const auto calls = MsgBoxTesting::takeCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].text, QString::fromLatin1(GameProgramName) +
+                                QStringLiteral(" is running from this System folder. The game "
+                                               "reads these settings only when it starts, and it "
+                                               "may write its own over them when it closes.\n\n"
+                                               "Save anyway?"));
+    QCOMPARE(calls[0].style,
+             MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2);
+    QCOMPARE(button("cmdsave")->isEnabled(), answer == MsgBoxAnswer::No);
+    QCOMPARE(box("txttimelimit")->text(), QStringLiteral("520"));
+    if (answer == MsgBoxAnswer::No)
+        verifyFilesUntouched();
+    else
+        QVERIFY(folder->bytes("QuillonMod.ini").find("TimeLimit=520\r\n") != std::string::npos);
 }

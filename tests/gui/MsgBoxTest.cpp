@@ -48,6 +48,15 @@ private slots:
         QCOMPARE(defaultButton, noButton);
     }
 
+    void yesNoAnswersNoToEscapeWhateverTheDefault() {
+        whenBoxShows([](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            if (box->isVisible()) // Escape did nothing: answer otherwise, so the test ends
+                box->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(MsgBox(QStringLiteral("Save anyway?"), MsgBoxStyle::YesNo), MsgBoxAnswer::No);
+    }
+
     void style0ShowsOkAloneWithoutIconUnderTheApplicationTitle() {
         QString title;
         QString text;
