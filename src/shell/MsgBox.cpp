@@ -61,6 +61,16 @@ int defaultIndex(int style, const QList<ButtonChoice>& choices) {
     return std::min<int>((style & 0xF00) / 256, static_cast<int>(choices.size()) - 1);
 }
 
+// The button Escape presses: Cancel where there is one, else No, else the only button. A
+// question is never answered Yes by Escape.
+const ButtonChoice* escapeChoice(const QList<ButtonChoice>& choices) {
+    for (const int answer : {MsgBoxAnswer::Cancel, MsgBoxAnswer::No})
+        for (const auto& choice : choices)
+            if (choice.answer == answer)
+                return &choice;
+    return choices.size() == 1 ? &choices.front() : nullptr;
+}
+
 int defaultAnswer(int style) {
     const auto choices = buttonsFor(style);
     return choices[defaultIndex(style, choices)].answer;
@@ -81,20 +91,16 @@ int showBox(const QString& text, int style, const QString& title, const QString&
         box.addButton(choice.button);
     const auto& defaultChoice = choices[defaultIndex(style, choices)];
     box.setDefaultButton(defaultChoice.button);
-    // Escape answers Cancel where there is one, else the only button.
-    for (const auto& choice : choices)
-        if (choice.answer == MsgBoxAnswer::Cancel || choices.size() == 1)
-            box.setEscapeButton(choice.button);
+    const ButtonChoice* escape = escapeChoice(choices);
+    if (escape)
+        box.setEscapeButton(escape->button);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto& choice : choices)
         if (choice.button == clicked)
             return choice.answer;
-    // Closed without a button: Cancel where there is one, else the default.
-    for (const auto& choice : choices)
-        if (choice.answer == MsgBoxAnswer::Cancel)
-            return choice.answer;
-    return defaultChoice.answer;
+    // Closed without a button: as Escape, else the default.
+    return escape ? escape->answer : defaultChoice.answer;
 }
 
 } // namespace
