@@ -29,23 +29,15 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-# Xvfb writes the display number it chose to the descriptor given to -displayfd.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { cat "$scratch/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+. "$root/scripts/private-display.sh"
+start_private_display "$scratch"
 
 # A home and a runtime folder of its own: the single-instance lock and the accessibility bus's
 # socket go there, so a copy of the program the user is running is neither seen nor disturbed.
 mkdir -m 700 "$scratch/runtime" "$scratch/home"
 prefix=$("$root/scripts/demo-system.sh" "$scratch/wine")
-export DISPLAY=":$(head -n 1 "$scratch/display")" HOME="$scratch/home" \
-    XDG_RUNTIME_DIR="$scratch/runtime" WINEPREFIX="$prefix" QT_QPA_PLATFORM=xcb \
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" WINEPREFIX="$prefix" \
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # In a process group of its own, so that the clean-up ends whatever the session started.
 setsid dbus-run-session -- "$python" "$here/screen_reader_names.py" "$program" \
     2> >(grep -v 'Failed to set fd limit' >&2) &

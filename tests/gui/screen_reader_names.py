@@ -170,37 +170,34 @@ def gone(window):
         return True  # the window no longer exists
 
 
+def visit(window, button, holding, title):
+    """Presses the button of a window on screen, waits for the window it opens (the one holding
+    a control of that name) and reports it."""
+    wait_for(lambda: has(window, pyatspi.STATE_SHOWING), f"window to press {button} in")
+    press(window, button)
+    opened = wait_for(lambda: showing_window(holding), f"{title} window")
+    report(title, opened)
+    return opened
+
+
+def leave(window, button):
+    """Presses the button that closes the window, and waits for it to go."""
+    press(window, button)
+    wait_for(lambda: gone(window), f"window to close after {button}")
+
+
 def go_through_the_windows():
     main = wait_for(lambda: showing_window("Edit My Loadouts"), "main menu that found the files")
     report("main menu", main)
-
-    press(main, "Help!")
-    help_window = wait_for(lambda: showing_window("CLOSE"), "help window")
-    report("help", help_window)
-    press(help_window, "CLOSE")
-    wait_for(lambda: gone(help_window), "help window to close")
-
-    press(main, "Edit My Loadouts")
-    loadouts = wait_for(lambda: showing_window("Force Buying?"), "loadouts window")
-    report("loadouts", loadouts)
-    press(loadouts, "Exit")
-    main = wait_for(lambda: showing_window("Edit Other Options"), "main menu again")
-
-    press(main, "Edit Other Options")
-    options = wait_for(lambda: showing_window("Default Thief Starting Loot"), "other options")
-    report("other options", options)
+    leave(visit(main, "Help!", "CLOSE", "help"), "CLOSE")
+    leave(visit(main, "Edit My Loadouts", "Force Buying?", "loadouts"), "Exit")
+    options = visit(main, "Edit Other Options", "Default Thief Starting Loot", "other options")
     # The sample files hold the guard's default loot already: the program says so.
-    press(options, "Default Guard Starting Loot")
-    message = wait_for(lambda: showing_window("OK"), "message")
-    report("a message", message)
-    press(message, "OK")
-    wait_for(lambda: gone(message), "message to close")
+    leave(visit(options, "Default Guard Starting Loot", "OK", "a message"), "OK")
     press(options, "Invert Mouse?")
-    press(options, "Exit")
-    question = wait_for(lambda: showing_window("Cancel"), "question about unsaved changes")
-    report("a question", question)
-    press(question, "No")
-    main = wait_for(lambda: showing_window("Edit Other Options"), "main menu after the editor")
+    leave(visit(options, "Exit", "Cancel", "a question"), "No")
+    wait_for(lambda: gone(options), "other options window to close after No")
+    wait_for(lambda: has(main, pyatspi.STATE_SHOWING), "main menu after the editor")
     press(main, "Quit")
 
 
