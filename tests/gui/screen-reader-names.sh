@@ -36,6 +36,8 @@ start_private_display "$scratch"
 # socket go there, so a copy of the program the user is running is neither seen nor disturbed.
 mkdir -m 700 "$scratch/runtime" "$scratch/home"
 prefix=$("$root/scripts/demo-system.sh" "$scratch/wine")
+# The accessibility bus is the one the session below starts, never a desktop's that this runs in.
+unset AT_SPI_BUS_ADDRESS
 export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" WINEPREFIX="$prefix" \
     QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # In a process group of its own, so that the clean-up ends whatever the session started.
