@@ -12,6 +12,8 @@ WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils dpkg-dev p
 # Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
 PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
 SCREENSHOT_PKGS := xvfb
+# Reading the program's windows as a screen reader does, through AT-SPI on a private display.
+SCREEN_READER_PKGS := xvfb dbus at-spi2-core python3 python3-pyatspi
 ICON_PKGS := librsvg2-bin
 
 # The zip for Windows players, build/windows/quillon-tool-<version>-windows-x64.zip, checked as
@@ -33,7 +35,7 @@ deps-windows: deps
 	@scripts/install-deps.sh $(WINDOWS_PKGS)
 
 test: deps-windows
-	@scripts/install-deps.sh $(PACKAGE_PKGS)
+	@scripts/install-deps.sh $(PACKAGE_PKGS) $(SCREEN_READER_PKGS)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci

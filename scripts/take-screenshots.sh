@@ -18,19 +18,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb writes the display number it chose to the descriptor given to -displayfd.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { cat "$scratch/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-display=":$(head -n 1 "$scratch/display")"
+. "$root/scripts/private-display.sh"
+start_private_display "$scratch"
 
 # A runtime folder of its own, so a copy of the program the user is running does not stop it.
 mkdir -m 700 "$scratch/runtime"
 prefix=$("$root/scripts/demo-system.sh" "$scratch/wine")
-DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" WINEPREFIX="$prefix" \
+QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" WINEPREFIX="$prefix" \
     "$program" "$output"

@@ -122,6 +122,11 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         box->setPalette(palette);
         box->installEventFilter(this);
         loadoutBoxes[k] = box;
+        // Named as a sighted user reads it: the frame the box lies on and its place there.
+        constexpr std::size_t PerTeam = Functions::LoadoutCount / 2;
+        Controls::nameControl(box, QStringLiteral("%1 Loadout %2")
+                                       .arg((k < PerTeam ? Frame1 : Frame2)->title())
+                                       .arg(k % PerTeam + 1));
         setTypingLimit(box, Functions::LoadoutTypingLimit);
         EditBox::keepToOneLine(box);
         connect(box, &QLineEdit::textChanged, this, place.change);

@@ -40,9 +40,12 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
     return Controls::makeLabel(parent, name, caption, geometry, timesFont(11.25));
 }
 
-QLineEdit* makeBox(QWidget* parent, const char* name, QRect geometry, int typingLimit) {
+// A text box with the caption label beside it, which names it for screen readers.
+QLineEdit* makeBox(QWidget* parent, const char* name, QLabel* caption, QRect geometry,
+                   int typingLimit) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
+    Controls::nameByCaption(box, caption);
     box->setGeometry(geometry);
     box->setFont(timesFont(9.75));
     setTypingLimit(box, typingLimit);
@@ -155,7 +158,7 @@ void FrmOtherOptions::buildControls() {
     Frame1 = makeFrame(this, "Frame1", QStringLiteral("Player"), twipRect(120, 120, 4335, 1455));
     Label5 =
         makeLabel(Frame1, "Label5", QStringLiteral("Player Name"), twipRect(120, 360, 2295, 255));
-    txtplayername = makeBox(Frame1, "txtplayername", twipRect(1440, 330, 2655, 315), 20);
+    txtplayername = makeBox(Frame1, "txtplayername", Label5, twipRect(1440, 330, 2655, 315), 20);
     chkshowvispcent = makeCheck(Frame1, "chkshowvispcent", QStringLiteral("Show Visibility %?"),
                                 twipRect(120, 720, 2055, 255));
     chkshowvispcent->setToolTip(QStringLiteral(
@@ -168,7 +171,7 @@ void FrmOtherOptions::buildControls() {
     Label1 = makeLabel(Frame2, "Label1", QStringLiteral("Cache Purge Time (days)"),
                        twipRect(120, 360, 2295, 255));
     Label1->setToolTip(CacheTimeTip);
-    txtcachetime = makeBox(Frame2, "txtcachetime", twipRect(2520, 360, 495, 285), 3);
+    txtcachetime = makeBox(Frame2, "txtcachetime", Label1, twipRect(2520, 360, 495, 285), 3);
     txtcachetime->setToolTip(CacheTimeTip);
     chkallowdownloads = makeCheck(Frame2, "chkallowdownloads", QStringLiteral("Allow Downloads?"),
                                   twipRect(120, 720, 2895, 255));
@@ -182,7 +185,8 @@ void FrmOtherOptions::buildControls() {
                                twipRect(120, 360, 1695, 255));
     Label8 = makeLabel(Frame4, "Label8", QStringLiteral("Mouse Sensitivity"),
                        twipRect(120, 720, 1575, 255));
-    txtmousesensitivity = makeBox(Frame4, "txtmousesensitivity", twipRect(1800, 720, 495, 285), 4);
+    txtmousesensitivity =
+        makeBox(Frame4, "txtmousesensitivity", Label8, twipRect(1800, 720, 495, 285), 4);
 
     Frame3 = makeFrame(this, "Frame3", QStringLiteral("Server"), twipRect(4560, 120, 4335, 3135));
     chkbalanceteams = makeCheck(Frame3, "chkbalanceteams", QStringLiteral("Balance Teams?"),
@@ -193,23 +197,26 @@ void FrmOtherOptions::buildControls() {
                                twipRect(120, 720, 1815, 255));
     Label2 =
         makeLabel(Frame3, "Label2", QStringLiteral("Time Limit"), twipRect(120, 1080, 1095, 255));
-    txttimelimit = makeBox(Frame3, "txttimelimit", twipRect(1200, 1080, 495, 285), 3);
+    txttimelimit = makeBox(Frame3, "txttimelimit", Label2, twipRect(1200, 1080, 495, 285), 3);
     Label3 = makeLabel(Frame3, "Label3", QStringLiteral("Guard Starting Loot"),
                        twipRect(120, 1440, 1815, 255));
-    txtguardloot = makeBox(Frame3, "txtguardloot", twipRect(1920, 1440, 495, 285), 3);
+    txtguardloot = makeBox(Frame3, "txtguardloot", Label3, twipRect(1920, 1440, 495, 285), 3);
     cmddefaultguardloot = makeButton(Frame3, "cmddefaultguardloot", QStringLiteral("Default"),
                                      twipRect(2520, 1440, 735, 315), 8.25);
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Thief Starting Loot"),
                        twipRect(120, 1800, 1815, 255));
-    txtthiefloot = makeBox(Frame3, "txtthiefloot", twipRect(1920, 1800, 495, 285), 3);
+    txtthiefloot = makeBox(Frame3, "txtthiefloot", Label4, twipRect(1920, 1800, 495, 285), 3);
     cmddefaultthiefloot = makeButton(Frame3, "cmddefaultthiefloot", QStringLiteral("Default"),
                                      twipRect(2520, 1800, 735, 315), 8.25);
+    // Both buttons say "Default": their names say for what.
+    Controls::nameControl(cmddefaultguardloot, cmddefaultguardloot->text() + u' ' + Label3->text());
+    Controls::nameControl(cmddefaultthiefloot, cmddefaultthiefloot->text() + u' ' + Label4->text());
     Label6 = makeLabel(Frame3, "Label6", QStringLiteral("Percent of Loot Dropped"),
                        twipRect(120, 2280, 2295, 255));
-    txtlootdropped = makeBox(Frame3, "txtlootdropped", twipRect(2520, 2280, 495, 285), 3);
+    txtlootdropped = makeBox(Frame3, "txtlootdropped", Label6, twipRect(2520, 2280, 495, 285), 3);
     Label7 = makeLabel(Frame3, "Label7", QStringLiteral("Percent to Pass Votes"),
                        twipRect(120, 2640, 2055, 255));
-    txtpassvotes = makeBox(Frame3, "txtpassvotes", twipRect(2280, 2640, 495, 285), 3);
+    txtpassvotes = makeBox(Frame3, "txtpassvotes", Label7, twipRect(2280, 2640, 495, 285), 3);
 
     cmdload = makeButton(this, "cmdload", QStringLiteral("Discard Changes"),
                          twipRect(4920, 3480, 975, 615), 9);

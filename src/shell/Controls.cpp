@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -40,6 +41,24 @@ template <typename T> T* widenedToText(T* control) {
     return control;
 }
 
+// Presses the button it watches on Enter or Return; holding the key down presses it once.
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+            return false;
+        if (!key.isAutoRepeat())
+            static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
 } // namespace
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect geometry,
@@ -49,7 +68,9 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         const QFont& font) {
-    return named(new CaptionButton(caption, parent), name, geometry, font);
+    auto* button = named(new CaptionButton(caption, parent), name, geometry, font);
+    pressOnEnter(button);
+    return button;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry,
@@ -60,6 +81,19 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                      const QFont& font) {
     return widenedToText(named(new QCheckBox(caption, parent), name, geometry, font));
+}
+
+void nameControl(QWidget* control, const QString& name) {
+    control->setAccessibleName(name.endsWith(u'?') ? name.chopped(1) : name);
+}
+
+void nameByCaption(QWidget* box, QLabel* caption) {
+    caption->setBuddy(box);
+    nameControl(box, caption->text());
+}
+
+void pressOnEnter(QAbstractButton* button) {
+    button->installEventFilter(new EnterPresses(button));
 }
 
 void keepCaptionsClear(QWidget* container) {

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -36,6 +37,18 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
                   const QFont& font);
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                      const QFont& font);
+
+// What a screen reader calls a control, where its caption alone does not say it: a box without a
+// caption of its own (named after what a sighted user reads beside it), or a button whose caption
+// says too little ("Default"). A closing question mark is left out: the name says what the box
+// holds, not the question beside it. Its description stays its tooltip, as Qt reads it.
+void nameControl(QWidget* control, const QString& name);
+// Names a text box by the caption label beside it, which becomes the box's buddy. The caption
+// gets no mnemonic, so nothing is underlined and no shortcut is taken.
+void nameByCaption(QWidget* box, QLabel* caption);
+// Lets Enter or Return press a button that has the focus, as a focused button does on Windows;
+// outside a dialog Qt's buttons take only the space bar.
+void pressOnEnter(QAbstractButton* button);
 
 // Takes back from the widened labels and check boxes of a container whatever would cover a
 // control beside them: a caption may use free space, never another control's.

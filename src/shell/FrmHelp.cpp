@@ -1,5 +1,6 @@
 #include "FrmHelp.h"
 
+#include "Controls.h"
 #include "FormLayout.h"
 
 #include <QCloseEvent>
@@ -39,6 +40,7 @@ FrmHelp::FrmHelp() {
     cmdclose->setObjectName(QStringLiteral("cmdclose"));
     cmdclose->setGeometry(twipRect(3120, 4320, 1815, 615));
     cmdclose->setFont(timesFont(14.25));
+    Controls::pressOnEnter(cmdclose);
 
     Label1 = makeLabel(this, "Label1", QStringLiteral("Brackens' Quillon Tool"),
                        twipRect(600, 600, 6735, 495), 24, true);

@@ -45,6 +45,8 @@ FrmMainMenu::FrmMainMenu() {
     txtqldir->setGeometry(twipRect(120, 360, 3615, 315));
     txtqldir->setToolTip(
         QStringLiteral("Type your full Unreal Tournament path in here e.g. 'C:\\UnrealTournament"));
+    // The box has no caption of its own: the frame's question says what it is for.
+    Controls::nameControl(txtqldir, Frame2->title());
 
     cmdsetqldir = Controls::makeButton(Frame2, "cmdsetqldir", QStringLiteral("Set"),
                                        twipRect(3840, 360, 495, 375), timesFont(9.75));

@@ -61,18 +61,19 @@ int defaultIndex(int style, const QList<ButtonChoice>& choices) {
     return std::min<int>((style & 0xF00) / 256, static_cast<int>(choices.size()) - 1);
 }
 
-int defaultAnswer(int style) {
-    const auto choices = buttonsFor(style);
-    return choices[defaultIndex(style, choices)].answer;
-}
-
-// What Escape answers: Cancel where there is one, else No, else the only button.
+// The button Escape presses: Cancel where there is one, else No, else the only button. A
+// question is never answered Yes by Escape.
 const ButtonChoice* escapeChoice(const QList<ButtonChoice>& choices) {
     for (const int answer : {MsgBoxAnswer::Cancel, MsgBoxAnswer::No})
         for (const auto& choice : choices)
             if (choice.answer == answer)
                 return &choice;
     return choices.size() == 1 ? &choices.front() : nullptr;
+}
+
+int defaultAnswer(int style) {
+    const auto choices = buttonsFor(style);
+    return choices[defaultIndex(style, choices)].answer;
 }
 
 int showBox(const QString& text, int style, const QString& title, const QString& details) {
@@ -99,7 +100,7 @@ int showBox(const QString& text, int style, const QString& title, const QString&
         if (choice.button == clicked)
             return choice.answer;
     // Closed without a button: as Escape, else the default.
-    return (escape ? *escape : defaultChoice).answer;
+    return escape ? escape->answer : defaultChoice.answer;
 }
 
 } // namespace
