@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +20,9 @@ std::vector<std::string> arguments(int argc, char** argv);
 void writeOut(std::string_view text);
 void writeError(std::string_view text);
 
-// A folder named on the command line, as the game path the store opens: on Linux a relative
-// folder is taken from the current one (in POSIX form); on Windows '/' counts as '\' and the
-// text is put into the ANSI code page. Nothing when the folder holds a character the ANSI code
-// page cannot hold.
-std::optional<std::string> gamePathFromArgument(const std::string& folder);
-
-// Text in this platform's own 8-bit form (file paths, the system's reasons) as UTF-8.
-std::string utf8FromNative(std::string_view text);
+// A folder named on the command line, as the game path the store opens (UTF-8, as every path
+// inside the program): on Linux a relative folder is taken from the current one (in POSIX form);
+// on Windows '/' counts as '\'.
+std::string gamePathFromArgument(const std::string& folder);
 
 } // namespace Console

@@ -28,17 +28,13 @@ void writeError(std::string_view text) {
     writeAll(stderr, text);
 }
 
-std::optional<std::string> gamePathFromArgument(const std::string& folder) {
+std::string gamePathFromArgument(const std::string& folder) {
     const bool windowsForm = folder.starts_with('\\') || (folder.size() >= 2 && folder[1] == ':');
     if (folder.starts_with('/') || windowsForm)
         return folder;
     std::unique_ptr<char, void (*)(void*)> cwd(::getcwd(nullptr, 0), std::free);
     const std::string base = cwd ? cwd.get() : "";
     return (base.ends_with('/') ? base : base + '/') + folder;
-}
-
-std::string utf8FromNative(std::string_view text) {
-    return std::string(text);
 }
 
 } // namespace Console

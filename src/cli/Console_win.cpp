@@ -1,7 +1,5 @@
 #include "Console.h"
 
-#include "CodePage.h"
-#include "Utf8.h"
 #include "Win32.h"
 
 #include <cstdio>
@@ -40,7 +38,7 @@ std::vector<std::string> arguments(int, char**) {
     std::vector<std::string> args;
     for (int i = 1; wide && i < count; ++i) {
         const std::wstring_view arg(wide.get()[i]);
-        args.push_back(utf8FromUtf16(std::u16string(arg.begin(), arg.end())));
+        args.push_back(Win32::utf8(arg));
     }
     return args;
 }
@@ -53,18 +51,12 @@ void writeError(std::string_view text) {
     writeAll(STD_ERROR_HANDLE, stderr, text);
 }
 
-std::optional<std::string> gamePathFromArgument(const std::string& folder) {
-    auto text = utf16FromUtf8(folder);
-    if (!text)
-        return std::nullopt;
-    for (char16_t& c : *text)
-        if (c == u'/')
-            c = u'\\';
-    return CodePage::encode(*text);
-}
-
-std::string utf8FromNative(std::string_view text) {
-    return utf8FromUtf16(CodePage::decode(text));
+std::string gamePathFromArgument(const std::string& folder) {
+    std::string path = folder;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
 }
 
 } // namespace Console

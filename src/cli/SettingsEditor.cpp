@@ -14,8 +14,8 @@ using SettingNames::Where;
 namespace {
 
 std::string fileProblem(const std::string& doing, const FileError& error) {
-    return doing + " " + quoted(Console::utf8FromNative(error.path())) + ": " +
-           Console::utf8FromNative(error.reason());
+    return doing + " " + quoted(error.path()) + ": " +
+           error.reason();
 }
 
 [[noreturn]] void refuse(const Setting& setting, const std::string& why) {
@@ -98,7 +98,7 @@ const Setting& settingOfBox(std::size_t box) {
 [[noreturn]] void refuseChangedFiles(const Startup::FilesChangedOnDisk& changed) {
     std::string files;
     for (const auto& path : changed.paths())
-        files += (files.empty() ? "" : ", ") + quoted(Console::utf8FromNative(path));
+        files += (files.empty() ? "" : ", ") + quoted(path);
     throw Failure(ExitStatus::FileProblem,
                   "nothing was written: another program changed " + files +
                       " while they were being edited; run the command again");
@@ -110,7 +110,7 @@ const Setting& settingOfBox(std::size_t box) {
         throw Failure(ExitStatus::Refused,
                       settingOfBox(*refused.box()).name + ": " + refused.problem());
     throw Failure(ExitStatus::FileProblem,
-                  quoted(Console::utf8FromNative(refused.path())) + ": " + refused.problem());
+                  quoted(refused.path()) + ": " + refused.problem());
 }
 
 } // namespace

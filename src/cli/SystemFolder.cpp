@@ -7,26 +7,13 @@
 #include "InstallSearch.h"
 #include "Startup.h"
 
-namespace {
-
-std::string inQuotes(const std::string& nativeText) {
-    return quoted(Console::utf8FromNative(nativeText));
-}
-
-} // namespace
-
 void findSystemFolder(const std::optional<std::string>& typedFolder) {
     if (typedFolder) {
-        const auto gamePath = Console::gamePathFromArgument(*typedFolder);
-        if (!gamePath)
-            throw Failure(ExitStatus::Refused,
-                          "--system-dir " + quoted(*typedFolder) +
-                              ": the folder's name holds a character the system's code page "
-                              "cannot hold");
-        Startup::SystemDir = GamePaths::normaliseTypedPath(*gamePath);
+        Startup::SystemDir =
+            GamePaths::normaliseTypedPath(Console::gamePathFromArgument(*typedFolder));
         if (!FileSearch::holdsPlainFile(Startup::SystemDir, GamePaths::TestFileName))
             throw Failure(ExitStatus::NoSystemFolder,
-                          "no System folder: " + inQuotes(Startup::SystemDir) + " holds no " +
+                          "no System folder: " + quoted(Startup::SystemDir) + " holds no " +
                               GamePaths::TestFileName);
         return;
     }

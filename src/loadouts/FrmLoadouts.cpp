@@ -80,7 +80,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 void showRefusal(const Functions::LoadoutsRefused& refusal) {
     QString text = QString::fromStdString(refusal.problem());
     if (!refusal.path().empty())
-        text += QStringLiteral("\n\nFile: ") + QString::fromLocal8Bit(refusal.path());
+        text += QStringLiteral("\n\nFile: ") + QString::fromStdString(refusal.path());
     MsgBox(text, MsgBoxStyle::Critical);
 }
 

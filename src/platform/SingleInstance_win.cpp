@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include <windows.h>
+#include "Win32.h"
 
 struct SingleInstance::Claim {
     explicit Claim(HANDLE mutex) : mutex(mutex) {}
@@ -12,8 +12,7 @@ struct SingleInstance::Claim {
 
 SingleInstance::SingleInstance(const std::string& name) {
     // A mutex of the user's session; it lives while any process holds a handle to it.
-    const std::string mutexName = "Local\\" + name;
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName.c_str());
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, Win32::wide("Local\\" + name).c_str());
     if (!mutex)
         return;
     auto held = std::make_unique<Claim>(mutex);

@@ -6,9 +6,9 @@
 QString errorDetails(const std::exception& error) {
     if (const auto* fileError = dynamic_cast<const FileError*>(&error))
         return QStringLiteral("File: %1\nReason: %2")
-            .arg(QString::fromLocal8Bit(fileError->path()),
-                 QString::fromLocal8Bit(fileError->reason()));
-    return QString::fromLocal8Bit(error.what());
+            .arg(QString::fromStdString(fileError->path()),
+                 QString::fromStdString(fileError->reason()));
+    return QString::fromStdString(error.what());
 }
 
 int showError(const QString& whatFailed, const std::exception& error) {

@@ -8,10 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "AddedRegistryValue_win.h"
+#else
 #include "EnvFolder.h"
 #endif
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -245,6 +249,70 @@ TEST(QuillonSettingsJsonTest, showJsonReadsBackAsTheShownValuesWithMissingAsNull
         EXPECT_EQ(members.at(name), line.substr(name.size() + 1)) << line;
     }
     EXPECT_EQ(shown, 22u);
+}
+
+// A game folder named in any script, or deeper than Windows' 260 characters, named with
+// --system-dir or found through the registry's install folder: set writes into it.
+TEST(QuillonSettingsFolderNamesTest, setWritesIntoAFolderOfAnyName) {
+    std::string deep = "UT";
+    for (char c = 'a'; c < 'f'; ++c)
+        deep += "/" + std::string(60, c);
+    const struct {
+        std::string below; // the game folder, below drive C:'s scratch folder
+        bool inRegistry;   // found through the registry, else named with --system-dir
+    } cases[] = {{"\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B/UT", true},
+                 {"\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0/UT", false},
+                 {deep, false}};
+    for (const auto& c : cases) {
+#ifdef _WIN32
+        TempDir scratch; // on drive C: of the test run's Wine prefix
+        const fs::path driveC = scratch.path();
+        const auto u8 = driveC.u8string();
+        const std::string windowsDriveC(u8.begin(), u8.end());
+#else
+        EnvFolder scratch("WINEPREFIX");
+        const fs::path driveC = scratch.path() / "drive_c";
+        fs::create_directories(scratch.path() / "dosdevices");
+        fs::create_directory_symlink("../drive_c", scratch.path() / "dosdevices/c:");
+        const std::string windowsDriveC = "C:";
+#endif
+        std::string folder = windowsDriveC + "\\" + c.below;
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        const fs::path below = std::u8string(c.below.begin(), c.below.end());
+        scratch.copyFilesFrom(Examples,
+                              driveC.lexically_relative(scratch.path()) / below / "System");
+        std::vector<std::string> args = {"set", "TimeLimit=45"};
+#ifdef _WIN32
+        std::optional<AddedRegistryValue> added;
+        if (c.inRegistry)
+            added.emplace(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "SOFTWARE\\Unreal Technology",
+                          "Installed Apps\\UnrealTournament", "Folder", folder);
+#else
+        if (c.inRegistry) {
+            std::string escaped; // as Wine writes it: each '\' doubled, Cyrillic as \x escapes
+            for (const char16_t ch : utf16FromUtf8(folder).value_or(u"")) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%04x", static_cast<unsigned>(ch));
+                escaped += ch == u'\\' ? "\\\\" : ch < 0x80 ? std::string(1, char(ch)) : hex;
+            }
+            scratch.write("system.reg", "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\"
+                                        "Unreal Technology\\\\Installed Apps\\\\UnrealTournament]\n"
+                                        "\"Folder\"=\"" +
+                                            escaped + "\"\n");
+        }
+#endif
+        if (!c.inRegistry)
+            args.insert(args.begin(), {"--system-dir", folder});
+        const ProgramRun run = runProgram(program(), args, scratch.path());
+        EXPECT_EQ(run.status, 0) << c.below << ": " << run.err;
+        EXPECT_NE(
+            TempDir::bytesOf(driveC / below / "System" / "QuillonMod.ini").find("TimeLimit=45"),
+            std::string::npos)
+            << c.below;
+        // The library's own removal stops at 260 characters on Windows: the deepest first.
+        for (fs::path part = below / "System"; !part.empty(); part = part.parent_path())
+            fs::remove_all(driveC / part);
+    }
 }
 
 #ifndef _WIN32

@@ -1,5 +1,6 @@
 #include "FrmMainMenu.h"
 #include "Forms.h"
+#include "GamePaths.h"
 #include "MsgBox.h"
 #include "ScratchPrefix.h"
 #include "Startup.h"
@@ -194,6 +195,45 @@ private slots:
                  QDir::toNativeSeparators(QString::fromStdString(game.path().string()) +
                                           QStringLiteral("/system/")));
         QCOMPARE(Startup::QlLoadoutsArray[1], std::string("ThiefLoadout[0]=Shadow Runner"));
+    }
+
+    // A folder named in any script, or deeper than Windows' 260 characters, found through the
+    // registry or typed, is loaded and a save lands in it.
+    void foldersOfAnyNameAreFoundAndSavedInto_data() {
+        QTest::addColumn<QString>("below");
+        QTest::addColumn<bool>("typed");
+        QString deep = QStringLiteral("UT");
+        for (char c = 'a'; c < 'f'; ++c)
+            deep += QLatin1Char('/') + QString(60, QLatin1Char(c));
+        QTest::newRow("Cyrillic, in the registry") << QStringLiteral("Игры/UT") << false;
+        QTest::newRow("Japanese, typed") << QStringLiteral("ゲーム/UT") << true;
+        QTest::newRow("over 300 characters, typed") << deep << true;
+    }
+    void foldersOfAnyNameAreFoundAndSavedInto() {
+        QFETCH(QString, below);
+        QFETCH(bool, typed);
+        const QString system = prefix->driveCFolderWithSampleFiles(below + "/System");
+        const QString folder = QStringLiteral("C:\\") + QString(below).replace('/', '\\');
+        if (!typed) {
+            prefix->registerInstallFolder(folder);
+            Startup::InstallFolder = GamePaths::readInstallFolder();
+        }
+        FrmMainMenu& menu = openMenu();
+        waitForSearch();
+        auto* box = child<QLineEdit>(menu, "txtqldir");
+        if (typed) {
+            box->setText(folder);
+            QTest::mouseClick(child<QPushButton>(menu, "cmdsetqldir"), Qt::LeftButton);
+        }
+        QTRY_VERIFY(inFoundState(menu));
+        QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
+        QCOMPARE(box->text(),
+                 folder + (typed ? QStringLiteral("\\system\\") : QStringLiteral("\\System\\")));
+        Startup::QLAuxArray.set(0, "[Saved]");
+        Startup::SaveIniFiles();
+        QFile saved(system + QStringLiteral("/QLAux.ini"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().startsWith("[Saved]\r\n"));
     }
 
     void quitEndsTheEventLoopAndHidesEveryWindow() {

@@ -98,7 +98,7 @@ public:
     ScratchPrefix& operator=(const ScratchPrefix&) = delete;
 
     // Records installFolder as the game's install folder where the game's 32-bit installer does:
-    // in the registry's 32-bit view, as text in the ANSI code page.
+    // in the registry's 32-bit view, as UTF-16 text, so that any character survives.
     void registerInstallFolder(const QString& installFolder) const {
         // The first of the game's keys that is not there yet goes again, with all below it.
         HKEY key = nullptr;
@@ -116,9 +116,9 @@ public:
                             nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             qFatal("cannot create the game's registry key");
-        const QByteArray text = installFolder.toLocal8Bit();
-        RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.constData()),
-                       static_cast<DWORD>(text.size() + 1));
+        const std::wstring text = installFolder.toStdWString();
+        RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
 

@@ -1,5 +1,6 @@
 // Under Wine, the Windows build finds the game through its own registry: a GOG key and Steam's
 // folder with its libraries, in both views of the registry, a folder named outside ASCII too.
+#include "AddedRegistryValue_win.h"
 #include "InstallSearch.h"
 #include "TempDir.h"
 
@@ -12,48 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring wide(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end())).wstring();
-}
-
 void put(const std::string& file, const std::string& bytes) {
-    fs::create_directories(fs::path(wide(file)).parent_path());
-    std::ofstream(fs::path(wide(file)), std::ios::binary) << bytes;
+    fs::create_directories(fs::path(wideFromUtf8(file)).parent_path());
+    std::ofstream(fs::path(wideFromUtf8(file)), std::ios::binary) << bytes;
 }
-
-// A text value in one view of the registry, below a key of its own that goes again, with
-// everything below it, when the value goes. The key must not be there before.
-class AddedValue {
-public:
-    AddedValue(HKEY root, REGSAM view, const std::string& top, const std::string& below,
-               const std::string& name, const std::string& value)
-        : root_(root), view_(view), top_(wide(top)) {
-        HKEY key = nullptr;
-        EXPECT_NE(RegOpenKeyExW(root, top_.c_str(), 0, KEY_READ | view, &key), ERROR_SUCCESS);
-        EXPECT_EQ(RegCreateKeyExW(root, wide(top + "\\" + below).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE | view, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const std::wstring text = wide(value);
-        RegSetValueExW(key, wide(name).c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-    ~AddedValue() {
-        const auto cut = top_.rfind(L'\\');
-        HKEY parent = nullptr;
-        if (RegOpenKeyExW(root_, top_.substr(0, cut).c_str(), 0, KEY_ALL_ACCESS | view_, &parent) ==
-            ERROR_SUCCESS) {
-            RegDeleteTreeW(parent, top_.substr(cut + 1).c_str());
-            RegCloseKey(parent);
-        }
-    }
-
-private:
-    HKEY root_;
-    REGSAM view_;
-    std::wstring top_;
-};
 
 } // namespace
 
@@ -98,7 +61,7 @@ TEST(InstallSearchOnWindows, findsGogAndSteamThroughItsOwnRegistryInBothViews) {
             put(dir + "lib\\steamapps\\appmanifest_13240.acf",
                 "\"AppState\" { \"installdir\" \"Unreal Tournament\" }");
         }
-        const AddedValue added(c.root, c.view, c.top, c.below, c.name, value);
+        const AddedRegistryValue added(c.root, c.view, c.top, c.below, c.name, value);
         EXPECT_EQ(InstallSearch::search("").systemDir, dir + c.system) << c.name;
     }
 }
