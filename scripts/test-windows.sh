@@ -13,10 +13,12 @@ build="$root/build/$preset"
 [ -d "$build" ] || { echo "test-windows: $build is not built yet" >&2; exit 1; }
 # The same environment as the test presets: no dialogs asking to install Mono or Gecko.
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine takes the ANSI code page from the locale: Windows-1252, the usual Western one, which holds
-# neither Cyrillic nor Japanese, so that the tests of such folder names show that no name passes
-# through it. A suite that wants another code page sets its own.
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+# Wine takes the ANSI code page from the locale, and the charset of Unix file names too. C.UTF-8,
+# which every Debian system has, gives Windows-1252, the usual Western code page, holding neither
+# Cyrillic nor Japanese, so that the tests of such folder names show that no name passes through
+# it; and UTF-8 file names, without which Wine cannot name such a folder on disk at all. A suite
+# that wants another code page sets its own.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 log="$build/wine-setup.log"
 
 # The display: Xvfb takes the first free number and writes it to the file once it is ready.

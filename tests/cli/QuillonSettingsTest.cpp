@@ -15,7 +15,6 @@
 #endif
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -289,16 +288,12 @@ TEST(QuillonSettingsFolderNamesTest, setWritesIntoAFolderOfAnyName) {
                           "Installed Apps\\UnrealTournament", "Folder", folder);
 #else
         if (c.inRegistry) {
-            std::string escaped; // as Wine writes it: each '\' doubled, Cyrillic as \x escapes
-            for (const char16_t ch : utf16FromUtf8(folder).value_or(u"")) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%04x", static_cast<unsigned>(ch));
-                escaped += ch == u'\\' ? "\\\\" : ch < 0x80 ? std::string(1, char(ch)) : hex;
-            }
-            scratch.write("system.reg", "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\"
-                                        "Unreal Technology\\\\Installed Apps\\\\UnrealTournament]\n"
-                                        "\"Folder\"=\"" +
-                                            escaped + "\"\n");
+            std::string value = folder; // each '\' doubled, as in every registry file
+            for (auto at = value.find('\\'); at != std::string::npos; at = value.find('\\', at + 2))
+                value.insert(at, 1, '\\');
+            scratch.write("system.reg", "WINE REGISTRY Version 2\n\n[Software\\\\Unreal Technology"
+                                        "\\\\Installed Apps\\\\UnrealTournament]\n\"Folder\"=\"" +
+                                            value + "\"\n");
         }
 #endif
         if (!c.inRegistry)
