@@ -39,6 +39,10 @@ test: deps-windows
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci
+	@# Any generator builds the tree: CMake's default one, on a target whose output folder only
+	@# Ninja would have made by itself.
+	cmake -S . -B build/plain -G "Unix Makefiles"
+	cmake --build build/plain --target game_stand_in_windows quillon_platform
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan

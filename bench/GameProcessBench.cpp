@@ -2,7 +2,7 @@
 // running (a busy desktop runs a few hundred). A save with no game running must feel as it did
 // before the look was added, so it should take well under 10 ms.
 #include "ChildProcess.h"
-#include "GameProcess.h"
+#include "platform/GameProcess.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

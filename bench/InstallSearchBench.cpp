@@ -3,7 +3,7 @@
 // looked at. The main menu runs this search 50 ms after it opens; it must take a small part of
 // that. Measured with registry files as small as a fresh prefix's keys of interest, and with
 // registry files of 1.5 MB each, as a prefix that has seen years of programs has.
-#include "InstallSearch.h"
+#include "install/InstallSearch.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // plain C++ baseline that reads the same bytes and writes them with the same durability. Loading
 // is measured for each line end the files may use: CR LF (as Windows writes them), a lone LF (as
 // Linux editors do) and a lone CR.
-#include "LineArray.h"
-#include "Startup.h"
+#include "store/LineArray.h"
+#include "store/Startup.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

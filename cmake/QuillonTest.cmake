@@ -19,7 +19,7 @@ endfunction()
 # scripts/test-windows.sh starts for the run.
 function(quillon_add_gui_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE quillon_gui quillon_core Qt6::Test Qt6::Widgets)
+    target_link_libraries(${name} PRIVATE quillon_app Qt6::Test Qt6::Widgets)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/System")

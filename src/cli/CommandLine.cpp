@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "Failure.h"
+#include "cli/Failure.h"
 
 namespace {
 

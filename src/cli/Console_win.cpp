@@ -1,6 +1,6 @@
-#include "Console.h"
+#include "cli/Console.h"
 
-#include "Win32.h"
+#include "platform/Win32.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-#include "RunningGame.h"
+#include "cli/RunningGame.h"
 
-#include "Console.h"
-#include "NativePath.h"
-#include "Startup.h"
+#include "cli/Console.h"
+#include "platform/NativePath.h"
+#include "store/Startup.h"
 
 std::string runningGameText(const GameProcess::Running& game) {
     return game.program + " (process " + std::to_string(game.id) +

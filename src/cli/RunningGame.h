@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GameProcess.h"
+#include "platform/GameProcess.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "SettingNames.h"
+#include "cli/SettingNames.h"
 
-#include "AsciiCase.h"
-#include "LoadoutLines.h"
-#include "OptionFields.h"
+#include "loadouts/LoadoutLines.h"
+#include "options/OptionFields.h"
+#include "platform/AsciiCase.h"
 
 namespace SettingNames {
 

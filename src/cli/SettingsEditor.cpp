@@ -1,12 +1,12 @@
-#include "SettingsEditor.h"
+#include "cli/SettingsEditor.h"
 
-#include "AsciiCase.h"
-#include "Console.h"
-#include "Failure.h"
-#include "FileError.h"
-#include "Startup.h"
-#include "SwitchValue.h"
-#include "Utf8.h"
+#include "cli/Console.h"
+#include "cli/Failure.h"
+#include "files/FileError.h"
+#include "platform/AsciiCase.h"
+#include "platform/Utf8.h"
+#include "store/Startup.h"
+#include "store/SwitchValue.h"
 
 using SettingNames::Setting;
 using SettingNames::Where;
@@ -14,8 +14,7 @@ using SettingNames::Where;
 namespace {
 
 std::string fileProblem(const std::string& doing, const FileError& error) {
-    return doing + " " + quoted(error.path()) + ": " +
-           error.reason();
+    return doing + " " + quoted(error.path()) + ": " + error.reason();
 }
 
 [[noreturn]] void refuse(const Setting& setting, const std::string& why) {
@@ -109,8 +108,7 @@ const Setting& settingOfBox(std::size_t box) {
     if (refused.box()) // the problem already says that nothing was written
         throw Failure(ExitStatus::Refused,
                       settingOfBox(*refused.box()).name + ": " + refused.problem());
-    throw Failure(ExitStatus::FileProblem,
-                  quoted(refused.path()) + ": " + refused.problem());
+    throw Failure(ExitStatus::FileProblem, quoted(refused.path()) + ": " + refused.problem());
 }
 
 } // namespace
@@ -130,9 +128,9 @@ SettingsEditor::SettingsEditor() {
     }
 }
 
-HeadlessLoadouts& SettingsEditor::loadouts() {
+LoadoutsModel& SettingsEditor::loadouts() {
     if (!loadouts_) {
-        HeadlessLoadouts form;
+        LoadoutsModel form;
         try {
             Functions::ReadLoadouts(form);
         } catch (const Functions::LoadoutsRefused& refused) {
@@ -143,7 +141,7 @@ HeadlessLoadouts& SettingsEditor::loadouts() {
     return *loadouts_;
 }
 
-HeadlessOptions& SettingsEditor::options() {
+OptionsModel& SettingsEditor::options() {
     if (!options_) {
         options_.emplace();
         OptionFields::LoadOptionFields(*options_);
@@ -154,17 +152,17 @@ HeadlessOptions& SettingsEditor::options() {
 std::optional<std::string> SettingsEditor::shownValue(const Setting& setting) {
     switch (setting.where) {
     case Where::LoadoutBox:
-        return utf8FromUtf16(loadouts().names[setting.index]);
+        return utf8FromUtf16(loadouts().boxes[setting.index]);
     case Where::ForceBuy:
         return std::string(SwitchValue::text(loadouts().forceBuy == 1));
     case Where::OptionRow:
         break;
     }
-    HeadlessOptions& form = options();
+    OptionsModel& form = options();
     if (!form.keyFound(setting.index))
         return std::nullopt;
     if (setting.isSwitch)
-        return std::string(SwitchValue::text(form.checked[setting.index]));
+        return std::string(SwitchValue::text(form.checks[setting.index]));
     return utf8FromUtf16(form.texts[setting.index]);
 }
 

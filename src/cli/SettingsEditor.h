@@ -1,8 +1,9 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "HeadlessForms.h"
-#include "SettingNames.h"
+#include "cli/CommandLine.h"
+#include "cli/SettingNames.h"
+#include "loadouts/LoadoutsModel.h"
+#include "options/OptionsModel.h"
 
 #include <optional>
 #include <string>
@@ -39,9 +40,9 @@ public:
 
 private:
     // Filled from the line arrays on first use.
-    HeadlessLoadouts& loadouts();
-    HeadlessOptions& options();
+    LoadoutsModel& loadouts();
+    OptionsModel& options();
 
-    std::optional<HeadlessLoadouts> loadouts_;
-    std::optional<HeadlessOptions> options_;
+    std::optional<LoadoutsModel> loadouts_;
+    std::optional<OptionsModel> options_;
 };

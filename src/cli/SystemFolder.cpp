@@ -1,11 +1,11 @@
-#include "SystemFolder.h"
+#include "cli/SystemFolder.h"
 
-#include "Console.h"
-#include "Failure.h"
-#include "FileSearch.h"
-#include "GamePaths.h"
-#include "InstallSearch.h"
-#include "Startup.h"
+#include "cli/Console.h"
+#include "cli/Failure.h"
+#include "install/GamePaths.h"
+#include "install/InstallSearch.h"
+#include "platform/FileSearch.h"
+#include "store/Startup.h"
 
 void findSystemFolder(const std::optional<std::string>& typedFolder) {
     if (typedFolder) {

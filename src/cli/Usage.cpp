@@ -1,4 +1,4 @@
-#include "Usage.h"
+#include "cli/Usage.h"
 
 std::string helpText() {
     return R"(Usage:

@@ -1,6 +1,6 @@
-#include "WhereReport.h"
+#include "cli/WhereReport.h"
 
-#include "JsonText.h"
+#include "cli/JsonText.h"
 
 namespace WhereReport {
 

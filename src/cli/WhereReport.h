@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InstallSearch.h"
+#include "install/InstallSearch.h"
 
 #include <string>
 

@@ -1,18 +1,18 @@
 // quillon-settings: shows and sets the settings of the two editor windows from the command
 // line, for server operators and scripts. It never opens a window and never reads its input.
-#include "CommandLine.h"
-#include "Console.h"
-#include "Failure.h"
-#include "GamePaths.h"
-#include "InstallSearch.h"
-#include "JsonText.h"
-#include "RunningGame.h"
-#include "SettingNames.h"
-#include "SettingsEditor.h"
-#include "Startup.h"
-#include "SystemFolder.h"
-#include "Usage.h"
-#include "WhereReport.h"
+#include "cli/CommandLine.h"
+#include "cli/Console.h"
+#include "cli/Failure.h"
+#include "cli/JsonText.h"
+#include "cli/RunningGame.h"
+#include "cli/SettingNames.h"
+#include "cli/SettingsEditor.h"
+#include "cli/SystemFolder.h"
+#include "cli/Usage.h"
+#include "cli/WhereReport.h"
+#include "install/GamePaths.h"
+#include "install/InstallSearch.h"
+#include "store/Startup.h"
 
 #include <exception>
 

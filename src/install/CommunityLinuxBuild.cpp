@@ -1,5 +1,5 @@
-#include "LinuxPaths.h"
-#include "Routes.h"
+#include "install/LinuxPaths.h"
+#include "install/Routes.h"
 
 namespace InstallSearch::Routes {
 

@@ -1,8 +1,8 @@
-#include "GamePaths.h"
+#include "install/GamePaths.h"
 
-#include "AsciiCase.h"
-#include "NativePath.h"
-#include "Registry.h"
+#include "platform/AsciiCase.h"
+#include "platform/NativePath.h"
+#include "platform/Registry.h"
 
 namespace GamePaths {
 

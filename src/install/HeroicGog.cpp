@@ -1,6 +1,7 @@
-#include "LinuxPaths.h"
-#include "Routes.h"
-#include "SmallFile.h"
+#include "files/FileError.h"
+#include "install/LinuxPaths.h"
+#include "install/Routes.h"
+#include "install/SmallFile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -20,13 +21,15 @@ std::string textOf(const nlohmann::json& object, const char* name) {
 
 void heroicGog(Search& search, const Home& home) {
     const std::string list = home.configHome + "/heroic/gog_store/installed.json";
-    std::string why;
-    const auto text = SmallFile::read(list, why);
-    if (!text)
-        return search.skip(Route, list, why);
+    std::string text;
+    try {
+        text = SmallFile::read(list);
+    } catch (const FileError& error) {
+        return search.skip(Route, list, error.reason());
+    }
     // Parsed without exceptions: a file that is not JSON is discarded whole. The list is the
     // member "installed" of the file's object (or, in some versions, the file's array).
-    const auto json = nlohmann::json::parse(*text, nullptr, false);
+    const auto json = nlohmann::json::parse(text, nullptr, false);
     const auto member = json.is_object() ? json.find("installed") : json.end();
     const nlohmann::json* games = member != json.end() ? &*member : &json;
     if (json.is_discarded() || !games->is_array())

@@ -1,4 +1,4 @@
-#include "Routes.h"
+#include "install/Routes.h"
 
 namespace InstallSearch::Routes {
 

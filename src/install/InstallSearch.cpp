@@ -1,6 +1,6 @@
-#include "InstallSearch.h"
+#include "install/InstallSearch.h"
 
-#include "Routes.h"
+#include "install/Routes.h"
 
 namespace InstallSearch {
 

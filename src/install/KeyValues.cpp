@@ -1,6 +1,6 @@
-#include "KeyValues.h"
+#include "install/KeyValues.h"
 
-#include "AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace KeyValues {
 

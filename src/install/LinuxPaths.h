@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PathSpace.h"
+#include "install/PathSpace.h"
 
-#include "NativePath.h"
+#include "platform/NativePath.h"
 
 namespace InstallSearch {
 
@@ -12,8 +12,7 @@ namespace InstallSearch {
 class LinuxPaths : public PathSpace {
 public:
     char separator() const override { return '/'; }
-    std::optional<std::string> native(const std::string& path, std::string&,
-                                      NativePath::Listings& listings) const override {
+    std::string native(const std::string& path, NativePath::Listings& listings) const override {
         return NativePath::resolve(path, NativePath::winePrefix(), &listings);
     }
     std::string forPrograms(const std::string& folder) const override { return folder; }

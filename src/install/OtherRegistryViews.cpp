@@ -1,6 +1,6 @@
-#include "Routes.h"
+#include "install/Routes.h"
 
-#include "GamePaths.h"
+#include "install/GamePaths.h"
 
 namespace InstallSearch::Routes {
 

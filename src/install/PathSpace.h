@@ -1,8 +1,7 @@
 #pragma once
 
-#include "NativePath.h"
+#include "platform/NativePath.h"
 
-#include <optional>
 #include <string>
 
 namespace InstallSearch {
@@ -15,10 +14,9 @@ public:
 
     // The separator of its paths.
     virtual char separator() const = 0;
-    // The path as this system opens it; nothing, with the reason, when it leads nowhere. The
-    // folders read to match its letter case are kept in listings.
-    virtual std::optional<std::string> native(const std::string& path, std::string& why,
-                                              NativePath::Listings& listings) const = 0;
+    // The path as this system opens it. The folders read to match its letter case are kept in
+    // listings. Throws FileError, naming the path, when it leads nowhere.
+    virtual std::string native(const std::string& path, NativePath::Listings& listings) const = 0;
     // A folder (ending in a separator) as the programs name it in SystemDir.
     virtual std::string forPrograms(const std::string& folder) const = 0;
     // A route's name as the search reports it: the route and where it looked.

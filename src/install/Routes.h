@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Search.h"
-#include "WindowsView.h"
+#include "install/Search.h"
+#include "install/WindowsView.h"
 
 #include <string>
 #include <vector>

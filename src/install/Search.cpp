@@ -1,9 +1,9 @@
-#include "Search.h"
+#include "install/Search.h"
 
-#include "AsciiCase.h"
-#include "FileSearch.h"
-#include "GamePaths.h"
-#include "NativePath.h"
+#include "install/GamePaths.h"
+#include "platform/AsciiCase.h"
+#include "platform/FileSearch.h"
+#include "platform/NativePath.h"
 
 namespace InstallSearch {
 

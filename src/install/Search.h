@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InstallSearch.h"
-#include "NativePath.h"
+#include "install/InstallSearch.h"
+#include "platform/NativePath.h"
 
 #include <set>
 #include <string>

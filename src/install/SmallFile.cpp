@@ -1,23 +1,23 @@
-#include "SmallFile.h"
+#include "install/SmallFile.h"
 
-#include "FileError.h"
-#include "FileIoSteps.h"
+#include "files/FileError.h"
+#include "files/FileIo.h"
 
 namespace SmallFile {
 
-std::optional<std::string> read(const std::string& nativePath, std::string& why) {
+std::string read(const std::string& nativePath) {
     try {
-        FileIoSteps::FileStamp stamp;
-        const ByteBlock bytes = FileIoSteps::readPlainFile(nativePath, MaxBytes, stamp);
-        return std::string(bytes.view());
+        FileStamp stamp;
+        return std::string(readPlainFile(nativePath, MaxBytes, stamp).view());
     } catch (const FileError& error) {
         // The reason of a file that is there but too big is said in this size, not the store's.
         const auto stamp = error.code() == std::errc::no_such_file_or_directory
                                ? std::nullopt
-                               : FileIoSteps::stampOf(nativePath);
-        why = stamp && stamp->size > MaxBytes ? "bigger than 1 MiB" : error.reason();
+                               : stampOf(nativePath);
+        if (stamp && stamp->size > MaxBytes)
+            throw FileError(nativePath, error.code(), "bigger than 1 MiB");
+        throw;
     }
-    return std::nullopt;
 }
 
 } // namespace SmallFile

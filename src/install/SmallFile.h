@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // The small files the search reads at the places it knows (Steam's lists and manifests,
@@ -11,8 +10,8 @@ namespace SmallFile {
 
 inline constexpr std::uint64_t MaxBytes = 1024 * 1024;
 
-// The bytes of the file at a native path; nothing when it cannot be read, and then why holds
-// the reason as the user should read it.
-std::optional<std::string> read(const std::string& nativePath, std::string& why);
+// The bytes of the file at a native path. Throws FileError, its reason as the user should read
+// it, when it cannot be read.
+std::string read(const std::string& nativePath);
 
 } // namespace SmallFile

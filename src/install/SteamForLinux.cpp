@@ -1,6 +1,6 @@
-#include "LinuxPaths.h"
-#include "Routes.h"
-#include "SteamLibraries.h"
+#include "install/LinuxPaths.h"
+#include "install/Routes.h"
+#include "install/SteamLibraries.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
-#include "Routes.h"
-#include "SteamLibraries.h"
+#include "install/Routes.h"
+#include "install/SteamLibraries.h"
 
 namespace InstallSearch::Routes {
 

@@ -1,8 +1,9 @@
-#include "SteamLibraries.h"
+#include "install/SteamLibraries.h"
 
-#include "AsciiCase.h"
-#include "KeyValues.h"
-#include "SmallFile.h"
+#include "files/FileError.h"
+#include "install/KeyValues.h"
+#include "install/SmallFile.h"
+#include "platform/AsciiCase.h"
 
 namespace SteamLibraries {
 
@@ -16,12 +17,12 @@ bool isNumber(const std::string& text) {
 std::optional<std::string> readThrough(InstallSearch::Search& search,
                                        const InstallSearch::PathSpace& space,
                                        const std::string& route, const std::string& path) {
-    std::string why;
-    const auto native = space.native(path, why, search.listings());
-    if (const auto bytes = native ? SmallFile::read(*native, why) : std::nullopt)
-        return bytes;
-    search.skip(route, path, why);
-    return std::nullopt;
+    try {
+        return SmallFile::read(space.native(path, search.listings()));
+    } catch (const FileError& error) {
+        search.skip(route, path, error.reason());
+        return std::nullopt;
+    }
 }
 
 // The path with the space's separator only (Steam writes '/' in Windows paths too), and without

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PathSpace.h"
-#include "Search.h"
+#include "install/PathSpace.h"
+#include "install/Search.h"
 
 #include <optional>
 #include <string>

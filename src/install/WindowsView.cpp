@@ -1,7 +1,8 @@
-#include "WindowsView.h"
+#include "install/WindowsView.h"
 
-#include "AsciiCase.h"
-#include "NativePath.h"
+#include "files/FileError.h"
+#include "platform/AsciiCase.h"
+#include "platform/NativePath.h"
 
 #include <filesystem>
 
@@ -81,18 +82,16 @@ std::optional<std::string> WindowsView::onDrive(const std::string& path) const {
     return *folder + (rest.starts_with('/') ? "" : "/") + rest;
 }
 
-std::optional<std::string> WindowsView::native(const std::string& path, std::string& why,
-                                               NativePath::Listings& listings) const {
+std::string WindowsView::native(const std::string& path, NativePath::Listings& listings) const {
     if (prefix_.empty())
         return path;
     if (!hasDrive(path))
         return NativePath::resolve(path, prefix_, &listings);
     const auto onLinux = onDrive(path);
-    if (!onLinux) {
-        why = "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
-              ": leads nowhere in the prefix's dosdevices";
-        return std::nullopt;
-    }
+    if (!onLinux)
+        throw FileError(path, std::make_error_code(std::errc::no_such_device),
+                        "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
+                            ": leads nowhere in the prefix's dosdevices");
     return NativePath::resolve(*onLinux, prefix_, &listings);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PathSpace.h"
-#include "Registry.h"
-#include "Search.h"
+#include "install/PathSpace.h"
+#include "install/Search.h"
+#include "platform/Registry.h"
 
 #include <map>
 #include <optional>
@@ -36,8 +36,7 @@ public:
     static std::string windowsForm(std::string path);
 
     char separator() const override { return '\\'; }
-    std::optional<std::string> native(const std::string& path, std::string& why,
-                                      NativePath::Listings& listings) const override;
+    std::string native(const std::string& path, NativePath::Listings& listings) const override;
     std::string forPrograms(const std::string& folder) const override;
     std::string label(const std::string& route) const override;
 

@@ -1,5 +1,5 @@
-#include "NativePath.h"
-#include "Routes.h"
+#include "install/Routes.h"
+#include "platform/NativePath.h"
 
 #include <algorithm>
 #include <filesystem>

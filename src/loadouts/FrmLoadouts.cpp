@@ -1,13 +1,13 @@
-#include "FrmLoadouts.h"
+#include "loadouts/FrmLoadouts.h"
 
-#include "Controls.h"
-#include "EditBox.h"
-#include "FileErrorBox.h"
-#include "FormLayout.h"
-#include "FrmMainMenu.h"
-#include "MsgBox.h"
-#include "Startup.h"
-#include "TypingLimit.h"
+#include "store/Startup.h"
+#include "widgets/Controls.h"
+#include "widgets/EditBox.h"
+#include "widgets/FileErrorBox.h"
+#include "widgets/FormLayout.h"
+#include "widgets/MainMenuLink.h"
+#include "widgets/MsgBox.h"
+#include "widgets/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -114,9 +114,8 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
     // The boxes lie on the frames but belong to the window, so they keep its default font.
     for (std::size_t k = 0; k < Functions::LoadoutCount; ++k) {
         const BoxPlace& place = Boxes[k];
-        auto* box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(place.name));
-        box->setGeometry(twipRect(place.left, place.top, 1815, 285));
+        auto* box = Controls::makeBox(this, place.name, twipRect(place.left, place.top, 1815, 285),
+                                      Functions::LoadoutTypingLimit);
         QPalette palette = box->palette();
         palette.setColor(QPalette::Base, Qt::white);
         box->setPalette(palette);
@@ -127,8 +126,6 @@ FrmLoadouts::FrmLoadouts() : tmrload(this) {
         Controls::nameControl(box, QStringLiteral("%1 Loadout %2")
                                        .arg((k < PerTeam ? Frame1 : Frame2)->title())
                                        .arg(k % PerTeam + 1));
-        setTypingLimit(box, Functions::LoadoutTypingLimit);
-        EditBox::keepToOneLine(box);
         connect(box, &QLineEdit::textChanged, this, place.change);
     }
 
@@ -349,7 +346,7 @@ bool FrmLoadouts::saveLoadouts() {
 }
 
 void FrmLoadouts::leave() {
-    FrmMainMenu::form().show();
+    MainMenuLink::show();
     hide();
     // This runs inside one of the window's own handlers: destroy it once that is done.
     FormInstance<FrmLoadouts>::discardLater(this);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FormInstance.h"
+#include "widgets/FormInstance.h"
 
-#include "LoadoutLines.h"
+#include "loadouts/LoadoutLines.h"
 
 #include <QTimer>
 #include <QWidget>

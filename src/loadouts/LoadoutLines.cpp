@@ -1,9 +1,9 @@
-#include "LoadoutLines.h"
+#include "loadouts/LoadoutLines.h"
 
-#include "CodePage.h"
-#include "Startup.h"
-#include "SwitchValue.h"
-#include "Utf8.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
+#include "store/Startup.h"
+#include "store/SwitchValue.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Startup.h"
+#include "store/Startup.h"
 
 #include <array>
 #include <cstddef>

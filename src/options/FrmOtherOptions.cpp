@@ -1,15 +1,15 @@
-#include "FrmOtherOptions.h"
+#include "options/FrmOtherOptions.h"
 
-#include "CodePage.h"
-#include "Controls.h"
-#include "EditBox.h"
-#include "FileErrorBox.h"
-#include "FormLayout.h"
-#include "FrmMainMenu.h"
-#include "MsgBox.h"
-#include "OptionFields.h"
-#include "Startup.h"
-#include "TypingLimit.h"
+#include "options/OptionFields.h"
+#include "platform/CodePage.h"
+#include "store/Startup.h"
+#include "widgets/Controls.h"
+#include "widgets/EditBox.h"
+#include "widgets/FileErrorBox.h"
+#include "widgets/FormLayout.h"
+#include "widgets/MainMenuLink.h"
+#include "widgets/MsgBox.h"
+#include "widgets/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -43,13 +43,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 // A text box with the caption label beside it, which names it for screen readers.
 QLineEdit* makeBox(QWidget* parent, const char* name, QLabel* caption, QRect geometry,
                    int typingLimit) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Controls::makeBox(parent, name, geometry, typingLimit);
     Controls::nameByCaption(box, caption);
-    box->setGeometry(geometry);
     box->setFont(timesFont(9.75));
-    setTypingLimit(box, typingLimit);
-    EditBox::keepToOneLine(box);
     return box;
 }
 
@@ -458,7 +454,7 @@ void FrmOtherOptions::cmdexit_Click() {
             return;
         }
     }
-    FrmMainMenu::form().show();
+    MainMenuLink::show();
     leave();
 }
 

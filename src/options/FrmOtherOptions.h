@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FormInstance.h"
+#include "widgets/FormInstance.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
-#include "OptionFields.h"
+#include "options/OptionFields.h"
 
-#include "AsciiCase.h"
-#include "CodePage.h"
-#include "SettingRecords.h"
-#include "Startup.h"
-#include "SwitchValue.h"
+#include "platform/AsciiCase.h"
+#include "platform/CodePage.h"
+#include "store/SettingRecords.h"
+#include "store/Startup.h"
+#include "store/SwitchValue.h"
 
 #include <charconv>
 #include <cmath>

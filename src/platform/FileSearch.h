@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NativePath.h"
+#include "platform/NativePath.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "FileSearch.h"
+#include "platform/FileSearch.h"
 
-#include "AsciiCase.h"
-#include "NativePath.h"
+#include "platform/AsciiCase.h"
+#include "platform/NativePath.h"
 
 #include <cstdlib>
 #include <dirent.h>

@@ -1,7 +1,7 @@
-#include "FileSearch.h"
+#include "platform/FileSearch.h"
 
-#include "AsciiCase.h"
-#include "Win32.h"
+#include "platform/AsciiCase.h"
+#include "platform/Win32.h"
 
 namespace FileSearch {
 

@@ -1,6 +1,6 @@
-#include "GameProcess.h"
+#include "platform/GameProcess.h"
 
-#include "GameKinds_posix.h"
+#include "platform/GameKinds_posix.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "GameProcess.h"
+#include "platform/GameProcess.h"
 
-#include "GameProgramNames.h"
-#include "Win32.h"
+#include "platform/GameProgramNames.h"
+#include "platform/Win32.h"
 
 #include <memory>
 #include <tlhelp32.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 #include <string_view>
 

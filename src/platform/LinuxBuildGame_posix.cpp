@@ -1,5 +1,5 @@
-#include "GameKinds_posix.h"
-#include "NativePath.h"
+#include "platform/GameKinds_posix.h"
+#include "platform/NativePath.h"
 
 #include <algorithm>
 

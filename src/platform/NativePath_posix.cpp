@@ -1,6 +1,6 @@
-#include "NativePath.h"
+#include "platform/NativePath.h"
 
-#include "AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cstdlib>

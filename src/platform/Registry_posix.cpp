@@ -1,9 +1,9 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "AsciiCase.h"
-#include "NativePath.h"
-#include "Utf8.h"
-#include "WineRegistryFile.h"
+#include "platform/AsciiCase.h"
+#include "platform/NativePath.h"
+#include "platform/Utf8.h"
+#include "platform/WineRegistryFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "Win32.h"
+#include "platform/Win32.h"
 
 namespace Registry {
 

@@ -1,6 +1,6 @@
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
-#include "Win32.h"
+#include "platform/Win32.h"
 
 struct SingleInstance::Claim {
     explicit Claim(HANDLE mutex) : mutex(mutex) {}

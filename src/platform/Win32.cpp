@@ -1,6 +1,6 @@
-#include "Win32.h"
+#include "platform/Win32.h"
 
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 #include <string>
 

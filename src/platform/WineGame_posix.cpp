@@ -1,6 +1,6 @@
-#include "GameKinds_posix.h"
-#include "GameProgramNames.h"
-#include "NativePath.h"
+#include "platform/GameKinds_posix.h"
+#include "platform/GameProgramNames.h"
+#include "platform/NativePath.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "WineRegistryFile.h"
+#include "platform/WineRegistryFile.h"
 
-#include "AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "LineArray.h"
+#include "store/LineArray.h"
 
-#include "Memory.h"
+#include "platform/Memory.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteBlock.h"
+#include "files/ByteBlock.h"
 
 #include <cstddef>
 #include <cstdint>

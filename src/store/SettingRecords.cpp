@@ -1,7 +1,7 @@
-#include "SettingRecords.h"
+#include "store/SettingRecords.h"
 
-#include "AsciiCase.h"
-#include "Startup.h"
+#include "platform/AsciiCase.h"
+#include "store/Startup.h"
 
 #include <algorithm>
 #include <charconv>

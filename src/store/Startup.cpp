@@ -1,8 +1,8 @@
-#include "Startup.h"
+#include "store/Startup.h"
 
-#include "FileError.h"
-#include "FileIo.h"
-#include "NativePath.h"
+#include "files/FileError.h"
+#include "files/FileIo.h"
+#include "platform/NativePath.h"
 
 #include <optional>
 

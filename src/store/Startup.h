@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GameProcess.h"
-#include "LineArray.h"
+#include "platform/GameProcess.h"
+#include "store/LineArray.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "SwitchValue.h"
+#include "store/SwitchValue.h"
 
-#include "AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace SwitchValue {
 

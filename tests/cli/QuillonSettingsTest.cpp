@@ -4,7 +4,7 @@
 #include "GameStandIn.h"
 #include "RunProgram.h"
 #include "TempDir.h"
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "RunProgram.h"
 
 #include "TempDir.h"
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 #include <windows.h>
 

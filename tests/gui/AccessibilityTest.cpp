@@ -1,13 +1,13 @@
-#include "Forms.h"
-#include "FrmHelp.h"
-#include "FrmLoadouts.h"
-#include "FrmMainMenu.h"
-#include "FrmOtherOptions.h"
-#include "MsgBox.h"
 #include "ScratchPrefix.h"
-#include "Startup.h"
 #include "TempDir.h"
 #include "WhenBoxShows.h"
+#include "app/Forms.h"
+#include "app/FrmHelp.h"
+#include "app/FrmMainMenu.h"
+#include "loadouts/FrmLoadouts.h"
+#include "options/FrmOtherOptions.h"
+#include "store/Startup.h"
+#include "widgets/MsgBox.h"
 
 #include <QAccessible>
 #include <QCheckBox>

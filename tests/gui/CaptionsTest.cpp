@@ -1,14 +1,14 @@
-#include "Controls.h"
-#include "Forms.h"
-#include "FrmHelp.h"
-#include "FrmLoadouts.h"
-#include "FrmMainMenu.h"
-#include "FrmOtherOptions.h"
-#include "FrmSplash.h"
-#include "MsgBox.h"
 #include "ScratchPrefix.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "app/Forms.h"
+#include "app/FrmHelp.h"
+#include "app/FrmMainMenu.h"
+#include "app/FrmSplash.h"
+#include "loadouts/FrmLoadouts.h"
+#include "options/FrmOtherOptions.h"
+#include "store/Startup.h"
+#include "widgets/Controls.h"
+#include "widgets/MsgBox.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

@@ -1,9 +1,9 @@
-#include "FrmLoadouts.h"
-#include "Forms.h"
-#include "FrmMainMenu.h"
-#include "LineArray.h"
-#include "MsgBox.h"
-#include "Startup.h"
+#include "loadouts/FrmLoadouts.h"
+#include "app/Forms.h"
+#include "app/FrmMainMenu.h"
+#include "store/LineArray.h"
+#include "store/Startup.h"
+#include "widgets/MsgBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

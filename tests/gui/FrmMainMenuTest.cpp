@@ -1,10 +1,10 @@
-#include "FrmMainMenu.h"
-#include "Forms.h"
-#include "GamePaths.h"
-#include "MsgBox.h"
+#include "app/FrmMainMenu.h"
 #include "ScratchPrefix.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "app/Forms.h"
+#include "install/GamePaths.h"
+#include "store/Startup.h"
+#include "widgets/MsgBox.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
-#include "FormLayout.h"
-#include "Forms.h"
-#include "FrmHelp.h"
-#include "FrmMainMenu.h"
 #include "ScratchPrefix.h"
-#include "Startup.h"
+#include "app/Forms.h"
+#include "app/FrmHelp.h"
+#include "app/FrmMainMenu.h"
+#include "store/Startup.h"
+#include "widgets/FormLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "Forms.h"
-#include "FrmMainMenu.h"
-#include "FrmSplash.h"
 #include "ScratchPrefix.h"
-#include "Startup.h"
+#include "app/Forms.h"
+#include "app/FrmMainMenu.h"
+#include "app/FrmSplash.h"
+#include "store/Startup.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "Forms.h"
-#include "FrmMainMenu.h"
 #include "ScratchPrefix.h"
+#include "app/Forms.h"
+#include "app/FrmMainMenu.h"
 
 #include <QGuiApplication>
 #include <QProcess>

@@ -4,13 +4,13 @@
 // `make screenshots` runs it on a display of its own. Not a test: it checks only that each
 // window appears.
 
-#include "Forms.h"
-#include "FrmHelp.h"
-#include "FrmLoadouts.h"
-#include "FrmMainMenu.h"
-#include "FrmOtherOptions.h"
-#include "FrmSplash.h"
-#include "Startup.h"
+#include "app/Forms.h"
+#include "app/FrmHelp.h"
+#include "app/FrmMainMenu.h"
+#include "app/FrmSplash.h"
+#include "loadouts/FrmLoadouts.h"
+#include "options/FrmOtherOptions.h"
+#include "store/Startup.h"
 
 #include <QApplication>
 #include <QDir>

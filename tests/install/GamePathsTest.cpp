@@ -1,4 +1,4 @@
-#include "GamePaths.h"
+#include "install/GamePaths.h"
 
 #include <gtest/gtest.h>
 

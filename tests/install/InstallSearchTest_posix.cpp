@@ -1,10 +1,10 @@
 // The search on layouts of the players' installs made in a home of the test's own: each route,
 // their order, and broken files passed over for the next place. Some rows also run the real
 // `quillon-settings where`.
-#include "GamePaths.h"
-#include "InstallSearch.h"
 #include "RunProgram.h"
 #include "ScratchHome.h"
+#include "install/GamePaths.h"
+#include "install/InstallSearch.h"
 
 #include <gtest/gtest.h>
 

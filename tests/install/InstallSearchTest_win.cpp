@@ -1,8 +1,8 @@
 // Under Wine, the Windows build finds the game through its own registry: a GOG key and Steam's
 // folder with its libraries, in both views of the registry, a folder named outside ASCII too.
 #include "AddedRegistryValue_win.h"
-#include "InstallSearch.h"
 #include "TempDir.h"
+#include "install/InstallSearch.h"
 
 #include <gtest/gtest.h>
 

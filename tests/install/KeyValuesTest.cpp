@@ -1,4 +1,4 @@
-#include "KeyValues.h"
+#include "install/KeyValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "LoadoutLines.h"
+#include "loadouts/LoadoutLines.h"
 #include "FakeForms.h"
-#include "FileError.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "files/FileError.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ std::string readBytes(const fs::path& path) {
     return TempDir::bytesOf(path);
 }
 
-using FakeForm = FakeLoadoutsForm;
+using FakeForm = LoadoutsModel;
 
 // A System folder of its own holding the example files, loaded into the arrays.
 class LoadoutLinesTest : public ::testing::Test {
@@ -71,7 +71,7 @@ public:
 
     TempSystemDir folder{Examples};
     const fs::path& dir = folder.path();
-    FakeForm form;
+    FakeForm form = markedLoadouts();
 };
 
 // --- Reading and writing by fixed position ---

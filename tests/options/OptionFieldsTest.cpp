@@ -1,9 +1,9 @@
-#include "OptionFields.h"
+#include "options/OptionFields.h"
 #include "FakeForms.h"
 #include "KeyLine.h"
-#include "SettingRecords.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "store/SettingRecords.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(PercentConversion, textThatIsNotANumberIsShownAsItStandsAndNotConverted) {
 
 // --- Loading and saving through the controls --------------------------------------------
 
-using FakeControls = FakeOptionControls;
+using FakeControls = RecordingOptions;
 
 enum Row : std::size_t {
     Name = 0,

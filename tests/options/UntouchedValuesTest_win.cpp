@@ -2,16 +2,16 @@
 // text does not decode and shows as a stand-in character: a name or option that nobody edits
 // must still go back to its file as its own bytes.
 #include "FakeForms.h"
-#include "SettingRecords.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "store/SettingRecords.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 namespace {
 
-struct Boxes : FakeLoadoutsForm, FakeOptionControls {};
+struct Boxes : LoadoutsModel, OptionsModel {};
 
 TEST(UntouchedValues, undecodableBytesSurviveSavesOfOtherEdits) {
     ASSERT_EQ(GetACP(), 932u) << "run this test with LANG=ja_JP.UTF-8";

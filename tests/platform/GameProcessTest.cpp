@@ -1,4 +1,4 @@
-#include "GameProcess.h"
+#include "platform/GameProcess.h"
 #include "ChildProcess.h"
 #include "GameStandIn.h"
 #include "TempDir.h"

@@ -1,8 +1,8 @@
 #include "EnvFolder.h"
-#include "FileSearch.h"
-#include "GamePaths.h"
-#include "NativePath.h"
 #include "TempDir.h"
+#include "install/GamePaths.h"
+#include "platform/FileSearch.h"
+#include "platform/NativePath.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,5 +1,5 @@
 #include "EnvFolder.h"
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <gtest/gtest.h>
 

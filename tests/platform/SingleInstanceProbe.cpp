@@ -2,7 +2,7 @@
 //   single_instance_probe NAME          exits 0 when it was the only instance, 3 when not
 //   single_instance_probe NAME READY    as well, when it was the only one, creates the file
 //                                       READY and keeps the claim until it is killed
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include <chrono>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 #include "ChildProcess.h"
 #include "TempDir.h"
 #ifndef _WIN32

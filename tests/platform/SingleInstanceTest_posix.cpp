@@ -1,5 +1,5 @@
 #include "EnvFolder.h"
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include <gtest/gtest.h>
 

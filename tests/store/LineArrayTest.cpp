@@ -1,4 +1,4 @@
-#include "LineArray.h"
+#include "store/LineArray.h"
 
 #include <gtest/gtest.h>
 

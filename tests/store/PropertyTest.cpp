@@ -1,9 +1,9 @@
 // Random inputs from a fixed start value, so that a failure can be repeated: a few hundred byte
 // strings through the line splitter, and random files through setting lookup and update.
-#include "LineArray.h"
-#include "SettingRecords.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "store/LineArray.h"
+#include "store/SettingRecords.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A save killed at any moment leaves each settings file wholly old or wholly new, and once the
 // next load has run, all five of one save and nothing of it beside them.
 #include "FileVersions.h"
-#include "Startup.h"
 #include "TempDir.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 

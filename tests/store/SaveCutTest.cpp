@@ -1,9 +1,9 @@
 // A save cut short at any of its steps (the process ended there, as by a crash) leaves the five
 // files wholly old or wholly new once the next load has run, and nothing beside them.
 #include "ChildProcess.h"
-#include "FileError.h"
 #include "FileVersions.h"
 #include "TempDir.h"
+#include "files/FileError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SettingRecords.h"
-#include "Startup.h"
+#include "store/SettingRecords.h"
 #include "TempDir.h"
+#include "store/Startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Startup.h"
-#include "FileError.h"
-#include "FileIo.h"
+#include "store/Startup.h"
 #include "TempDir.h"
+#include "files/FileError.h"
+#include "files/FileIo.h"
 
 #include <chrono>
 #include <filesystem>

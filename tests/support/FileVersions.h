@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileIo.h"
-#include "FileIoSteps.h"
-#include "Startup.h"
+#include "files/FileIo.h"
+#include "files/FileIoSteps.h"
+#include "store/Startup.h"
 
 #include "TempDir.h"
 

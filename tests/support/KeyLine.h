@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineArray.h"
+#include "store/LineArray.h"
 
 #include <ostream>
 #include <stdexcept>

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "files/ByteBlock.h"
+#include "files/FileIo.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The steps of file reading and of an all-or-nothing save. FileIo.cpp, SaveCommit.cpp and
+// CutSaves.cpp put them together once for every system; FileIo_posix.cpp and FileIo_win.cpp
+// provide the system calls, and nothing else.
+namespace FileIoSteps {
+
+struct PendingFile {
+    std::string requested;  // the path the caller named
+    std::string target;     // the file that is replaced (a symbolic link's target)
+    bool existed = false;   // whether the target was there before the save
+    std::string temporary;  // the new contents; empty until created, and once moved into place
+    std::string backup;     // the old contents under another name, while the new ones go in
+    std::uint64_t size = 0; // the new contents' size and hash, as the commit record tells them
+    std::uint64_t hash = 0;
+};
+
+// A plain file open for reading. Anything else (a folder, a pipe, a device) is refused without
+// waiting on it. Throws FileError with the path and the reason.
+class ReadableFile {
+public:
+    explicit ReadableFile(const std::string& path);
+    ~ReadableFile();
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    // Its size and modification time when it was opened.
+    const FileStamp& stamp() const { return stamp_; }
+    // Reads up to size bytes; 0 at the end of the file. Throws FileError.
+    std::size_t read(char* into, std::size_t size);
+
+private:
+    struct System; // the system's descriptor or handle
+    std::string path_;
+    std::unique_ptr<System> system_;
+    FileStamp stamp_;
+};
+
+// A new file, created exclusively under a name that is prefix followed by a unique ending of
+// letters and digits. When model names a file, the new one gets its permissions (and its owner
+// where the process may set it) or its attributes. The handle closes with the object; the file
+// stays. Every member throws std::system_error with the system's reason.
+class NewFile {
+public:
+    NewFile(const std::string& prefix, const std::string& model);
+    ~NewFile();
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    const std::string& name() const { return name_; }
+    void write(std::string_view bytes);
+    // Flushes the bytes to the disk itself.
+    void flush();
+    // Closes it, reporting a late write error.
+    void close();
+
+private:
+    struct System;
+    std::string name_;
+    std::unique_ptr<System> system_;
+};
+
+// The file a save of this path replaces.
+std::string targetOf(const std::string& path);
+bool exists(const std::string& path);
+// Refuses, with a FileError naming requested, a target that is not a plain file or that is
+// read-only. A missing target passes.
+void refuseUnwritable(const std::string& requested, const std::string& target);
+// Gives the old file a second name, backup (on Windows a copy); false with the system's error.
+bool keepOldFile(const std::string& target, const std::string& backup);
+// Renames a file over another, replacing it; false with the system's error. On Windows the
+// rename is on disk when it returns.
+bool renameFile(const std::string& from, const std::string& to);
+bool removeFile(const std::string& path);
+// Makes the names made and renamed in a folder durable (nothing on Windows, whose renames are
+// written through).
+void flushFolder(const std::string& folder);
+
+// The characters that end a folder's name in a path: '/' and, on Windows, '\'.
+extern const char* const PathSeparators;
+// The folder part of a path, ending in its separator, and the name part.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+// The names in a folder; empty when it cannot be read.
+std::vector<std::string> namesIn(const std::string& folder);
+// Whether two file names are the same name on this system.
+bool sameFileName(std::string_view a, std::string_view b);
+// This process's id, and whether a process of that id is running.
+std::uint64_t currentProcessId();
+bool processIsRunning(std::uint64_t id);
+
+} // namespace FileIoSteps
+
+namespace FileIoSteps {
+
+// Names of a save's own files: the target's name, a mark (".quillon-new-" the new contents,
+// ".quillon-old-" the old ones kept while the new ones go in, ".quillon-commit-" the commit
+// record), the saving process's id, a dash and a unique ending of letters and digits that the
+// platform adds. No other program makes names like these, so what a cut save left is found.
+extern const std::string NewMark;
+extern const std::string OldMark;
+extern const std::string CommitMark;
+
+// The start of a new file's name beside target, up to its unique ending.
+std::string temporaryNamePrefix(const std::string& target);
+// The name of a new file with another mark: its old copy or its commit record.
+std::string withMark(const std::string& temporary, const std::string& mark);
+// The id of the process that made a file of that name, when the name is base (spelt as this
+// system compares names), the mark, a process id, a dash and a unique ending; nothing otherwise.
+std::optional<std::uint64_t> ownerOf(std::string_view name, std::string_view base,
+                                     std::string_view mark);
+
+} // namespace FileIoSteps

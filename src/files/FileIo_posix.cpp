@@ -1,0 +1,240 @@
+// The system calls of file reading and saving on POSIX systems.
+#include "files/FileIo.h"
+
+#include "files/FileError.h"
+#include "files/FileIoSteps.h"
+
+#include <cerrno>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+std::error_code lastSystemError() {
+    return {errno, std::generic_category()};
+}
+
+namespace {
+
+constexpr int MaxLinkDepth = 40;
+
+std::error_code errorCode(int number) {
+    return {number, std::generic_category()};
+}
+
+// Follows a chain of symbolic links to the file that a save must replace.
+std::string followLinks(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth <= MaxLinkDepth; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current; // a missing file is created where the path points
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            throw FileError(path, lastSystemError());
+        std::string target(buffer.data(), static_cast<std::size_t>(n));
+        current = target.starts_with('/') ? target : FileIoSteps::folderOf(current) + target;
+    }
+    throw FileError(path, errorCode(ELOOP));
+}
+
+// Why something that is not a plain file cannot be a settings file, in the user's words.
+FileError notAPlainFile(const std::string& path, mode_t mode) {
+    if (S_ISDIR(mode))
+        return FileError(path, errorCode(EISDIR), "it is a folder, not a file");
+    const char* kind = S_ISFIFO(mode)                   ? "a named pipe"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                                                        : "a special file";
+    return FileError(path, errorCode(EINVAL), std::string("it is ") + kind + ", not a plain file");
+}
+
+FileStamp stampFrom(const struct stat& st) {
+    const auto nanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                             static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return {static_cast<std::uint64_t>(st.st_size), nanoseconds};
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    Descriptor() = default;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd = -1;
+};
+
+mode_t creationMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return stampFrom(st);
+}
+
+namespace FileIoSteps {
+
+const char* const PathSeparators = "/";
+
+struct ReadableFile::System : Descriptor {};
+struct NewFile::System : Descriptor {};
+
+ReadableFile::ReadableFile(const std::string& path)
+    : path_(path), system_(std::make_unique<System>()) {
+    // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
+    system_->fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (system_->fd < 0)
+        throw FileError(path, lastSystemError());
+    struct stat st {};
+    if (::fstat(system_->fd, &st) != 0)
+        throw FileError(path, lastSystemError());
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path, st.st_mode);
+    stamp_ = stampFrom(st);
+}
+
+ReadableFile::~ReadableFile() = default;
+
+std::size_t ReadableFile::read(char* into, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(system_->fd, into, size);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw FileError(path_, lastSystemError());
+    }
+}
+
+NewFile::NewFile(const std::string& prefix, const std::string& model)
+    : name_(prefix + "XXXXXX"), system_(std::make_unique<System>()) {
+    struct stat st {};
+    const bool modelled = !model.empty() && ::stat(model.c_str(), &st) == 0;
+    system_->fd = ::mkstemp(name_.data());
+    if (system_->fd < 0)
+        throw std::system_error(lastSystemError());
+    const mode_t mode = modelled ? (st.st_mode & 07777) : creationMode();
+    if (::fchmod(system_->fd, mode) != 0) {
+        const auto reason = lastSystemError();
+        ::unlink(name_.c_str());
+        throw std::system_error(reason);
+    }
+    if (modelled && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+        // Keeping the owner needs privileges; without them the file becomes the user's.
+        [[maybe_unused]] const int ignored = ::fchown(system_->fd, st.st_uid, st.st_gid);
+    }
+}
+
+NewFile::~NewFile() = default;
+
+void NewFile::write(std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(system_->fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::system_error(lastSystemError());
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+void NewFile::flush() {
+    if (::fsync(system_->fd) != 0)
+        throw std::system_error(lastSystemError());
+}
+
+void NewFile::close() {
+    const int fd = std::exchange(system_->fd, -1);
+    if (::close(fd) != 0)
+        throw std::system_error(lastSystemError());
+}
+
+std::string targetOf(const std::string& path) {
+    return followLinks(path);
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+void refuseUnwritable(const std::string& requested, const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return;
+        throw FileError(requested, lastSystemError());
+    }
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(requested, st.st_mode);
+    // Root may write anywhere, so a file without write permission bits counts as read-only too.
+    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBits || ::access(target.c_str(), W_OK) != 0)
+        throw FileError(requested, errorCode(EACCES), "the file is read-only");
+}
+
+bool keepOldFile(const std::string& target, const std::string& backup) {
+    // A second name for the old file: no copying, and the old contents stay exactly as they were.
+    return ::link(target.c_str(), backup.c_str()) == 0;
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+void flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get()))
+        names.emplace_back(entry->d_name);
+    return names;
+}
+
+bool sameFileName(std::string_view a, std::string_view b) {
+    return a == b;
+}
+
+std::uint64_t currentProcessId() {
+    return static_cast<std::uint64_t>(::getpid());
+}
+
+bool processIsRunning(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max()))
+        return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+} // namespace FileIoSteps
