@@ -4,6 +4,7 @@
 #include "store/Startup.h"
 #include "widgets/ChangedFilesQuestion.h"
 #include "widgets/GameRunningQuestion.h"
+#include "widgets/RecoveryNotice.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     Startup::setLoadoutsReadHook(&FrmLoadouts::loadoutsFileRead);
     Startup::setChangedFilesQuestion(&askToReplaceChangedFiles);
     Startup::setGameRunningQuestion(&askToSaveWhileTheGameRuns);
+    Startup::setRecoveryNotice(&tellRecoveryNotes);
     QApplication::setQuitOnLastWindowClosed(false);
     FrmSplash::form().show();
     const int status = QApplication::exec();

@@ -1,5 +1,11 @@
 #include "cli/Console.h"
 
+#include "cli/Failure.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -9,9 +15,11 @@ namespace Console {
 
 namespace {
 
-void writeAll(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// Writes the text whole; the reason when it could not be.
+std::optional<std::string> writeAll(std::FILE* stream, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
+        return std::string(std::strerror(errno));
+    return std::nullopt;
 }
 
 } // namespace
@@ -21,11 +29,12 @@ std::vector<std::string> arguments(int argc, char** argv) {
 }
 
 void writeOut(std::string_view text) {
-    writeAll(stdout, text);
+    if (const auto reason = writeAll(stdout, text))
+        throw Failure(ExitStatus::FileProblem, "cannot write to standard output: " + *reason);
 }
 
 void writeError(std::string_view text) {
-    writeAll(stderr, text);
+    writeAll(stderr, text); // nowhere left to tell of a failure
 }
 
 std::string gamePathFromArgument(const std::string& folder) {

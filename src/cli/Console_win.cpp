@@ -1,6 +1,11 @@
 #include "cli/Console.h"
 
+#include "cli/Failure.h"
 #include "platform/Win32.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -14,19 +19,22 @@ namespace Console {
 
 namespace {
 
-void writeAll(DWORD which, std::FILE* stream, std::string_view text) {
+// Writes the text whole; the reason when it could not be.
+std::optional<std::string> writeAll(DWORD which, std::FILE* stream, std::string_view text) {
     const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode)) {
         const std::wstring wide = Win32::wide(text);
         DWORD written = 0;
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-        return;
+        if (!WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+            return Win32::lastError().message();
+        return std::nullopt;
     }
     // Redirected: UTF-8 bytes exactly as given, LF not turned into CR LF.
     _setmode(_fileno(stream), _O_BINARY);
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
+        return std::string(std::strerror(errno));
+    return std::nullopt;
 }
 
 } // namespace
@@ -44,11 +52,12 @@ std::vector<std::string> arguments(int, char**) {
 }
 
 void writeOut(std::string_view text) {
-    writeAll(STD_OUTPUT_HANDLE, stdout, text);
+    if (const auto reason = writeAll(STD_OUTPUT_HANDLE, stdout, text))
+        throw Failure(ExitStatus::FileProblem, "cannot write to standard output: " + *reason);
 }
 
 void writeError(std::string_view text) {
-    writeAll(STD_ERROR_HANDLE, stderr, text);
+    writeAll(STD_ERROR_HANDLE, stderr, text); // nowhere left to tell of a failure
 }
 
 std::string gamePathFromArgument(const std::string& folder) {

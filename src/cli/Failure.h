@@ -1,6 +1,7 @@
 #pragma once
 
-#include <stdexcept>
+#include "platform/Error.h"
+
 #include <string>
 #include <string_view>
 
@@ -10,14 +11,14 @@ enum class ExitStatus {
     FileProblem = 1,    // a file could not be read or written
     Refused = 2,        // a usage error, or a value the settings cannot take
     NoSystemFolder = 3, // no folder holding the settings files was found
+    FolderBusy = 4,     // another program kept the settings files' folder locked: it is saving
 };
 
 // Why the program stops without doing what it was asked: a one-line message for the user
 // (UTF-8) and the exit status that goes with it.
-class Failure : public std::runtime_error {
+class Failure : public Error {
 public:
-    Failure(ExitStatus status, const std::string& message)
-        : std::runtime_error(message), status_(status) {}
+    Failure(ExitStatus status, const std::string& message) : Error(message), status_(status) {}
     ExitStatus status() const noexcept { return status_; }
 
 private:

@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "cli/Failure.h"
 #include "files/FileError.h"
+#include "files/FolderLock.h"
 #include "platform/AsciiCase.h"
 #include "platform/Utf8.h"
 #include "store/Startup.h"
@@ -13,8 +14,12 @@ using SettingNames::Where;
 
 namespace {
 
-std::string fileProblem(const std::string& doing, const FileError& error) {
-    return doing + " " + quoted(error.path()) + ": " + error.reason();
+// A file that could not be read or written, as the program stops on it; a folder another
+// program keeps locked has an exit status of its own.
+Failure fileProblem(const std::string& doing, const FileError& error) {
+    const bool busy = dynamic_cast<const FolderBusy*>(&error) != nullptr;
+    return Failure(busy ? ExitStatus::FolderBusy : ExitStatus::FileProblem,
+                   doing + " " + quoted(error.path()) + ": " + error.reason());
 }
 
 [[noreturn]] void refuse(const Setting& setting, const std::string& why) {
@@ -124,7 +129,7 @@ SettingsEditor::SettingsEditor() {
     try {
         Startup::LoadIniFiles();
     } catch (const FileError& error) {
-        throw Failure(ExitStatus::FileProblem, fileProblem("cannot read", error));
+        throw fileProblem("cannot read", error);
     }
 }
 
@@ -207,8 +212,7 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
     } catch (const Functions::LoadoutsRefused& refused) {
         refuseLoadouts(refused);
     } catch (const FileError& error) {
-        throw Failure(ExitStatus::FileProblem,
-                      fileProblem("nothing was written: cannot write", error));
+        throw fileProblem("nothing was written: cannot write", error);
     } catch (const Startup::FilesChangedOnDisk& changed) {
         refuseChangedFiles(changed);
     }

@@ -10,11 +10,13 @@
 #include "cli/SystemFolder.h"
 #include "cli/Usage.h"
 #include "cli/WhereReport.h"
+#include "files/FolderLock.h"
 #include "install/GamePaths.h"
 #include "install/InstallSearch.h"
 #include "store/Startup.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -96,6 +98,11 @@ ExitStatus run(const Command& command) {
                           "unknown setting \"" + command.name + "\" (see quillon-settings --help)");
     }
     findSystemFolder(command.systemDir);
+    // A set reads, changes and writes the files in one go: another copy saving them meanwhile
+    // would have the save refused, so it waits for this one instead.
+    std::optional<Startup::FolderHold> hold;
+    if (command.action == Command::Action::Set)
+        hold.emplace();
     SettingsEditor editor;
     if (command.action == Command::Action::Show)
         show(editor, command.json);
@@ -106,15 +113,25 @@ ExitStatus run(const Command& command) {
     return ExitStatus::Success;
 }
 
+// What the recovery of a save cut short did, each on a line of standard error.
+void tellRecoveryNotes(const std::vector<std::string>& notes) {
+    for (const auto& note : notes)
+        Console::writeError("quillon-settings: note: " + note + "\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     Startup::setGameRunningQuestion(&warnAndSaveWhileTheGameRuns);
+    Startup::setRecoveryNotice(&tellRecoveryNotes);
     try {
         return static_cast<int>(run(parseCommandLine(Console::arguments(argc, argv))));
     } catch (const Failure& failure) {
         Console::writeError("quillon-settings: " + std::string(failure.what()) + "\n");
         return static_cast<int>(failure.status());
+    } catch (const FolderBusy& busy) {
+        Console::writeError("quillon-settings: " + std::string(busy.what()) + "\n");
+        return static_cast<int>(ExitStatus::FolderBusy);
     } catch (const std::exception& error) {
         Console::writeError("quillon-settings: " + std::string(error.what()) + "\n");
         return static_cast<int>(ExitStatus::FileProblem);

@@ -4,13 +4,14 @@
 #include "files/FileIoSteps.h"
 
 #include <charconv>
-#include <stdexcept>
 
 using namespace FileIoSteps;
 
 namespace {
 
-const std::string_view Header = "quillon-commit 1\n";
+constexpr std::string_view Header = "quillon-commit 2\n";
+// What the previous version wrote: the same, without the old contents' size and hash.
+constexpr std::string_view HeaderOfVersion1 = "quillon-commit 1\n";
 
 std::string hex(std::uint64_t value) {
     std::string text(16, '0');
@@ -29,7 +30,7 @@ std::string endLine(std::string_view before) {
 }
 
 [[noreturn]] void refuse(const std::string& why) {
-    throw std::invalid_argument(why);
+    throw RecordRefused(why);
 }
 
 std::uint64_t number(std::string_view text, int base, const char* what) {
@@ -72,8 +73,9 @@ std::string commitRecordText(std::span<const CommitEntry> entries) {
     std::string text(Header);
     for (const auto& entry : entries) {
         text += "file " + entry.file + "\ntarget " + entry.target + "\nnew " + entry.temporary +
-                "\nold " + entry.oldCopy + "\nsize " + std::to_string(entry.size) + "\nhash " +
-                hex(entry.hash) + "\n";
+                "\nold " + entry.oldCopy + "\noldsize " + std::to_string(entry.oldSize) +
+                "\noldhash " + hex(entry.oldHash) + "\nsize " + std::to_string(entry.size) +
+                "\nhash " + hex(entry.hash) + "\n";
     }
     text += endLine(text);
     return text;
@@ -81,7 +83,8 @@ std::string commitRecordText(std::span<const CommitEntry> entries) {
 
 std::vector<CommitEntry> parseCommitRecord(std::string_view text, std::uint64_t owner,
                                            std::span<const std::string> fileNames) {
-    if (!text.starts_with(Header))
+    const bool version1 = text.starts_with(HeaderOfVersion1);
+    if (!text.starts_with(Header) && !version1)
         refuse("it does not begin as a commit record does");
     const auto endAt = text.rfind("\nend ");
     const std::string_view body = text.substr(0, endAt + 1);
@@ -90,6 +93,7 @@ std::vector<CommitEntry> parseCommitRecord(std::string_view text, std::uint64_t 
 
     std::vector<CommitEntry> entries;
     std::vector<bool> named(fileNames.size());
+    static_assert(Header.size() == HeaderOfVersion1.size());
     RecordLines lines(body.substr(Header.size()));
     while (!lines.empty()) {
         CommitEntry entry;
@@ -97,6 +101,11 @@ std::vector<CommitEntry> parseCommitRecord(std::string_view text, std::uint64_t 
         entry.target = lines.value("target");
         entry.temporary = lines.value("new");
         entry.oldCopy = lines.value("old");
+        entry.oldKnown = !version1;
+        if (!version1) {
+            entry.oldSize = number(lines.value("oldsize"), 10, "oldsize");
+            entry.oldHash = number(lines.value("oldhash"), 16, "oldhash");
+        }
         entry.size = number(lines.value("size"), 10, "size");
         entry.hash = number(lines.value("hash"), 16, "hash");
         std::size_t i = 0;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <string>
 #include <system_error>
 
 // A failure to read or write one file: carries the file's path and the operating system's reason.
-class FileError : public std::system_error {
+class FileError : public Error {
 public:
     FileError(std::string path, std::error_code reason);
     // For failures that the system's own wording would not explain (an over-long file, a UTF-16
@@ -12,16 +14,17 @@ public:
     FileError(std::string path, std::error_code reason, std::string detail);
 
     const std::string& path() const noexcept { return path_; }
+    // The operating system's reason, or the closest one.
+    const std::error_code& code() const noexcept { return code_; }
     // The reason alone, as the user should read it.
     std::string reason() const;
-    // The path and the reason, each once.
-    const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     std::string path_;
+    std::error_code code_;
     std::string detail_;
-    std::string what_;
 };
 
-// The last operating system error as an error code (errno, or GetLastError on Windows).
+// The last operating system error as an error code (errno, or GetLastError on Windows), for the
+// system calls' own files to build a FileError from, right after the call that failed.
 std::error_code lastSystemError();

@@ -83,13 +83,16 @@ bool changedSince(const std::string& path, const FileSnapshot& snapshot);
 // since a commit record keeps it on disk for the next run.
 std::uint64_t hashOf(std::string_view bytes);
 
+class FolderLock;
+
 // The steps of a save that touch the disk, in the order a save takes them (SaveCommit.cpp says
 // why it is that order).
 enum class SaveStep {
-    Create,      // a new file: a temporary or the commit record under its temporary name
+    Create,      // a new file: a temporary, an old file's copy or the commit record
     Write,       // its bytes
     Flush,       // its bytes to the disk itself
-    KeepOld,     // a second name (on Windows a copy) for an old file
+    KeepOld,     // a second name for an old file; refused, the old file is copied instead, as on
+                 // a file system without hard links
     Commit,      // the commit record renamed to its own name: from here on the save is finished
     FlushFolder, // the names made and renamed in a folder, to the disk
     Rename,      // a new file over its target (or, after a failure, an old copy back)
@@ -102,37 +105,43 @@ using SaveStepHook = std::function<bool(SaveStep step, const std::string& path)>
 
 // Writes the new contents of each file (bytesOf(i) for paths[i], made only as that file is
 // written, so that no more than one file's contents are held at a time) to a temporary file
-// beside its target, flushes it, writes the commit record that names them all, and only then
-// renames them over their targets in the given order, flushes the folders and removes the record
-// and the old copies. A symbolic link has its target replaced. A read-only target or any other
-// failure leaves every target as it was (a rename that fails part way puts back the files already
-// replaced) and removes the temporary files. A crash or a power loss at any moment leaves a save
-// that finishCutSaves finishes or undoes. Returns the hash of each file's new bytes. Throws
-// FileError naming the file concerned; in the rare case that a replaced file cannot be put back,
-// the reason names it, and the commit record stays for the next load to finish or undo the save.
+// beside its target, flushes it, keeps each old file under a second name (or as a flushed copy),
+// writes the commit record that names them all with their old and new sizes and hashes, and only
+// then renames them over their targets in the given order, flushes the folders and removes the
+// record and the old copies. The caller holds the folders' lock alone for the whole save. A
+// symbolic link has its target replaced. A read-only target, an old file that cannot be kept, a
+// flush that fails, or any other failure before the first rename leaves every target as it was
+// and removes what the save made; a rename that fails part way puts back the files already
+// replaced. A crash or a power loss at any moment leaves a save that recoverCutSaves finishes or
+// undoes. Returns the hash of each file's new bytes. Throws FileError naming the file concerned;
+// in the rare case that a replaced file cannot be put back, the reason names it, and the commit
+// record stays for the next load to finish or undo the save.
 //
 // The temporary and backup files and the commit record carry names of the pattern FileIoSteps.h
 // describes: the record is named after the first file, and lives in its folder.
-std::vector<std::uint64_t> replaceFiles(std::span<const std::string> paths,
+std::vector<std::uint64_t> replaceFiles(const FolderLock& lock, std::span<const std::string> paths,
                                         const std::function<ByteBlock(std::size_t)>& bytesOf,
                                         const SaveStepHook& hook = {});
 
-// Finishes every save of these files (a file set, as replaceFiles was given it) that a crash or
-// a power loss cut short after its commit record was on disk, when the process that made it no
-// longer runs: the renames still to do are done, the folders flushed, and the record and the old
-// copies removed. A save that cannot be finished (a temporary missing or spoilt, a target made
-// read-only) is undone instead: the old copies go back over the files already replaced. A save
-// of a process that still runs is left alone. Every file a record names is one of these files,
-// its link's target, or a temporary or old copy beside that target, of the record's own process:
-// a record that says anything else, or is not whole, is not followed, and stays where it is with
-// the files of its process.
-// Throws FileError naming the files when a save can be neither finished nor undone (then nothing
-// of it is removed); the text also names each record that was not followed.
-void finishCutSaves(std::span<const std::string> paths);
+// Whether anything a save of these files leaves behind when it is cut short (a commit record, a
+// temporary, an old copy) stands beside them or their links' targets. Cheap: one listing a folder.
+bool saveLeftoversBeside(std::span<const std::string> paths);
 
-// Removes the temporary and backup files that saves of this file left beside it when they were
-// interrupted before their commit record was on disk (the process killed, the machine off). Only
-// names of replaceFiles' pattern for this very file, left by a process that no longer runs and
-// that left no commit record, are removed; nothing else is touched. Returns how many were
-// removed. Never throws.
-std::size_t removeSaveLeftovers(const std::string& path);
+// Recovers what saves of these files (a file set, as replaceFiles was given it) left when they
+// were cut short, under the folders' lock held alone: no save of them runs meanwhile.
+// - The newest cut save whose commit record is on disk is finished, or failing that (a temporary
+//   lost, a file made read-only since) undone. Each file is checked first: it is finished only
+//   where it still holds its old contents, undone only where it holds its new ones, and left as
+//   it is where it holds anything else (another program wrote it since).
+// - Older cut saves are obsolete, and so is one whose files have all moved on: each is removed
+//   with what it left.
+// - A record that is not whole, names other files, or is not a plain file of the settings file's
+//   owner (or of this user) is not followed, and stays with the files of its process. Temporaries
+//   and old copies are used only when they are plain files of that owner, in the folder.
+// - The temporaries and old copies of saves cut before their record was on disk are removed.
+// Returns, for the user, what was done that they should know of (a file left as it is, a record
+// not followed, an obsolete save removed), each with what to do: empty when there was nothing.
+// Throws FileError naming the files when the newest save can be neither finished nor undone
+// (then nothing of it is removed); its text says how to go on.
+std::vector<std::string> recoverCutSaves(const FolderLock& lock,
+                                         std::span<const std::string> paths);

@@ -10,23 +10,26 @@
 #include <string>
 #include <vector>
 
-// The steps of file reading and of an all-or-nothing save. FileIo.cpp, SaveCommit.cpp and
-// CutSaves.cpp put them together once for every system; FileIo_posix.cpp and FileIo_win.cpp
-// provide the system calls, and nothing else.
+// The steps of file reading and of an all-or-nothing save. FileIo.cpp, SaveCommit.cpp,
+// CutSaves.cpp and FolderLock.cpp put them together once for every system; FileIo_posix.cpp and
+// FileIo_win.cpp provide the system calls, and nothing else. Every step that fails throws
+// FileError with the path and the system's reason, unless it says otherwise.
 namespace FileIoSteps {
 
 struct PendingFile {
-    std::string requested;  // the path the caller named
-    std::string target;     // the file that is replaced (a symbolic link's target)
-    bool existed = false;   // whether the target was there before the save
-    std::string temporary;  // the new contents; empty until created, and once moved into place
-    std::string backup;     // the old contents under another name, while the new ones go in
+    std::string requested;     // the path the caller named
+    std::string target;        // the file that is replaced (a symbolic link's target)
+    bool existed = false;      // whether the target was there before the save
+    std::string temporary;     // the new contents; empty until created, and once moved into place
+    std::string backup;        // the old contents under another name, while the new ones go in
+    std::uint64_t oldSize = 0; // the old contents' size and hash (0 when there were none)
+    std::uint64_t oldHash = 0;
     std::uint64_t size = 0; // the new contents' size and hash, as the commit record tells them
     std::uint64_t hash = 0;
 };
 
 // A plain file open for reading. Anything else (a folder, a pipe, a device) is refused without
-// waiting on it. Throws FileError with the path and the reason.
+// waiting on it.
 class ReadableFile {
 public:
     explicit ReadableFile(const std::string& path);
@@ -36,7 +39,7 @@ public:
 
     // Its size and modification time when it was opened.
     const FileStamp& stamp() const { return stamp_; }
-    // Reads up to size bytes; 0 at the end of the file. Throws FileError.
+    // Reads up to size bytes; 0 at the end of the file.
     std::size_t read(char* into, std::size_t size);
 
 private:
@@ -46,13 +49,13 @@ private:
     FileStamp stamp_;
 };
 
-// A new file, created exclusively under a name that is prefix followed by a unique ending of
-// letters and digits. When model names a file, the new one gets its permissions (and its owner
-// where the process may set it) or its attributes. The handle closes with the object; the file
-// stays. Every member throws std::system_error with the system's reason.
+// A new file, created exclusively: under a name that is prefix followed by a unique ending of
+// letters and digits, or (exactName) under prefix itself. When model names a file, the new one
+// gets its permissions (and its owner where the process may set it) or its attributes. The
+// handle closes with the object; the file stays.
 class NewFile {
 public:
-    NewFile(const std::string& prefix, const std::string& model);
+    NewFile(const std::string& prefix, const std::string& model, bool exactName = false);
     ~NewFile();
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -70,20 +73,61 @@ private:
     std::unique_ptr<System> system_;
 };
 
+// A file held open for its lock, created when it is not there. The system drops the lock when
+// the file is closed, which it does when the process ends however it ends.
+class LockFile {
+public:
+    // Opens or creates it; a lock file of the folder is never removed, so that every program
+    // locks the same file. Throws FileError.
+    explicit LockFile(const std::string& path);
+    ~LockFile();
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    // Takes the lock, shared or for this process alone, without waiting: false when another
+    // process holds a lock that stands in the way. This one must hold none. Throws FileError on
+    // any other failure.
+    bool tryLock(bool exclusive);
+    // Lets go of the lock; the file stays open.
+    void unlock() noexcept;
+    // Whether it could only be opened for reading (a folder this user may not write), which
+    // allows a shared lock only.
+    bool readOnly() const { return readOnly_; }
+
+private:
+    struct System;
+    std::string path_;
+    std::unique_ptr<System> system_;
+    bool readOnly_ = false;
+};
+
+// What a name in a folder is, without following a link.
+struct NameFacts {
+    bool exists = false;
+    bool plainFile = false;  // a file of its own: not a link, a folder, a pipe or a device
+    std::uint64_t owner = 0; // the owning user (POSIX); 0 on Windows, which does not compare them
+};
+NameFacts factsOf(const std::string& path);
+// The user the process runs as (POSIX); 0 on Windows.
+std::uint64_t currentUser();
+
 // The file a save of this path replaces.
 std::string targetOf(const std::string& path);
 bool exists(const std::string& path);
 // Refuses, with a FileError naming requested, a target that is not a plain file or that is
 // read-only. A missing target passes.
 void refuseUnwritable(const std::string& requested, const std::string& target);
-// Gives the old file a second name, backup (on Windows a copy); false with the system's error.
-bool keepOldFile(const std::string& target, const std::string& backup);
-// Renames a file over another, replacing it; false with the system's error. On Windows the
-// rename is on disk when it returns.
-bool renameFile(const std::string& from, const std::string& to);
-bool removeFile(const std::string& path);
+// Gives the old file a second name, backup, that stays on it while the file's name moves on to
+// new contents. False, with nothing made, when the file system cannot give a file two names (no
+// hard links: FAT, exFAT, some network shares; and Windows, where the caller copies instead).
+bool secondName(const std::string& target, const std::string& backup);
+// Renames a file over another, replacing it. On Windows the rename is on disk when it returns.
+void renameFile(const std::string& from, const std::string& to);
+// Removes a name; false when it could not be (nothing needs the reason: what stays is tidied
+// again later).
+bool removeFile(const std::string& path) noexcept;
 // Makes the names made and renamed in a folder durable (nothing on Windows, whose renames are
-// written through).
+// written through). A file system that cannot flush a folder at all passes.
 void flushFolder(const std::string& folder);
 
 // The characters that end a folder's name in a path: '/' and, on Windows, '\'.
@@ -95,9 +139,9 @@ std::string nameOf(const std::string& path);
 std::vector<std::string> namesIn(const std::string& folder);
 // Whether two file names are the same name on this system.
 bool sameFileName(std::string_view a, std::string_view b);
-// This process's id, and whether a process of that id is running.
+// This process's id: it makes a save's names its own, and it groups what one save left. Whether
+// a save still runs is told by its lock, never by this number.
 std::uint64_t currentProcessId();
-bool processIsRunning(std::uint64_t id);
 
 } // namespace FileIoSteps
 
@@ -110,6 +154,8 @@ namespace FileIoSteps {
 extern const std::string NewMark;
 extern const std::string OldMark;
 extern const std::string CommitMark;
+// The lock file of a folder whose files are loaded and saved.
+extern const std::string LockName;
 
 // The start of a new file's name beside target, up to its unique ending.
 std::string temporaryNamePrefix(const std::string& target);

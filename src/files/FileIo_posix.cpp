@@ -5,11 +5,10 @@
 #include "files/FileIoSteps.h"
 
 #include <cerrno>
-#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
-#include <limits>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -121,18 +120,20 @@ std::size_t ReadableFile::read(char* into, std::size_t size) {
     }
 }
 
-NewFile::NewFile(const std::string& prefix, const std::string& model)
-    : name_(prefix + "XXXXXX"), system_(std::make_unique<System>()) {
+NewFile::NewFile(const std::string& prefix, const std::string& model, bool exactName)
+    : name_(exactName ? prefix : prefix + "XXXXXX"), system_(std::make_unique<System>()) {
     struct stat st {};
     const bool modelled = !model.empty() && ::stat(model.c_str(), &st) == 0;
-    system_->fd = ::mkstemp(name_.data());
+    system_->fd = exactName ? ::open(name_.c_str(),
+                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
+                            : ::mkostemp(name_.data(), O_CLOEXEC);
     if (system_->fd < 0)
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
     const mode_t mode = modelled ? (st.st_mode & 07777) : creationMode();
     if (::fchmod(system_->fd, mode) != 0) {
         const auto reason = lastSystemError();
         ::unlink(name_.c_str());
-        throw std::system_error(reason);
+        throw FileError(name_, reason);
     }
     if (modelled && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
         // Keeping the owner needs privileges; without them the file becomes the user's.
@@ -150,7 +151,7 @@ void NewFile::write(std::string_view bytes) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw std::system_error(lastSystemError());
+            throw FileError(name_, lastSystemError());
         }
         data += n;
         left -= static_cast<std::size_t>(n);
@@ -159,13 +160,13 @@ void NewFile::write(std::string_view bytes) {
 
 void NewFile::flush() {
     if (::fsync(system_->fd) != 0)
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
 }
 
 void NewFile::close() {
     const int fd = std::exchange(system_->fd, -1);
     if (::close(fd) != 0)
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
 }
 
 std::string targetOf(const std::string& path) {
@@ -192,25 +193,86 @@ void refuseUnwritable(const std::string& requested, const std::string& target) {
         throw FileError(requested, errorCode(EACCES), "the file is read-only");
 }
 
-bool keepOldFile(const std::string& target, const std::string& backup) {
-    // A second name for the old file: no copying, and the old contents stay exactly as they were.
-    return ::link(target.c_str(), backup.c_str()) == 0;
+bool secondName(const std::string& target, const std::string& backup) {
+    // No copying, and the old contents stay exactly as they were, with their owner and rights.
+    if (::link(target.c_str(), backup.c_str()) == 0)
+        return true;
+    // What a file system without hard links answers (and the kernel, for a file of another user
+    // where it protects hard links).
+    if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == EXDEV ||
+        errno == ENOSYS)
+        return false;
+    throw FileError(target, lastSystemError());
 }
 
-bool renameFile(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0;
+void renameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw FileError(to, lastSystemError());
 }
 
-bool removeFile(const std::string& path) {
+bool removeFile(const std::string& path) noexcept {
     return ::unlink(path.c_str()) == 0;
 }
 
 void flushFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    Descriptor dir;
+    dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir.fd < 0)
+        throw FileError(folder, lastSystemError());
+    // A file system that cannot flush a folder says so with EINVAL; its names are as durable as
+    // it makes them.
+    if (::fsync(dir.fd) != 0 && errno != EINVAL)
+        throw FileError(folder, lastSystemError());
+}
+
+NameFacts factsOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return {};
+    return {true, S_ISREG(st.st_mode), static_cast<std::uint64_t>(st.st_uid)};
+}
+
+std::uint64_t currentUser() {
+    return static_cast<std::uint64_t>(::geteuid());
+}
+
+struct LockFile::System : Descriptor {};
+
+LockFile::LockFile(const std::string& path) : path_(path), system_(std::make_unique<System>()) {
+    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
+    system_->fd = ::open(path.c_str(), O_RDWR | O_CREAT | flags, creationMode());
+    if (system_->fd < 0 && errno == EACCES) {
+        // There, but made by another user: a shared lock needs no more than reading it.
+        const auto reason = lastSystemError();
+        system_->fd = ::open(path.c_str(), O_RDONLY | flags);
+        if (system_->fd < 0)
+            throw FileError(path, reason);
+        readOnly_ = true;
+    }
+    if (system_->fd < 0)
+        throw FileError(path, lastSystemError());
+    struct stat st {};
+    if (::fstat(system_->fd, &st) != 0)
+        throw FileError(path, lastSystemError());
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path, st.st_mode);
+}
+
+LockFile::~LockFile() = default;
+
+bool LockFile::tryLock(bool exclusive) {
+    for (;;) {
+        if (::flock(system_->fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0)
+            return true;
+        if (errno == EWOULDBLOCK)
+            return false;
+        if (errno != EINTR)
+            throw FileError(path_, lastSystemError());
+    }
+}
+
+void LockFile::unlock() noexcept {
+    ::flock(system_->fd, LOCK_UN);
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {
@@ -229,12 +291,6 @@ bool sameFileName(std::string_view a, std::string_view b) {
 
 std::uint64_t currentProcessId() {
     return static_cast<std::uint64_t>(::getpid());
-}
-
-bool processIsRunning(std::uint64_t id) {
-    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max()))
-        return false;
-    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 } // namespace FileIoSteps

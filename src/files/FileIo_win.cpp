@@ -129,21 +129,21 @@ std::size_t ReadableFile::read(char* into, std::size_t size) {
     return n;
 }
 
-NewFile::NewFile(const std::string& prefix, const std::string& model) {
+NewFile::NewFile(const std::string& prefix, const std::string& model, bool exactName) {
     // A name nobody else uses: this process's id in the prefix, and a number of its own.
     static std::atomic<unsigned> counter{0};
     const DWORD attributes = attributesLike(model);
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 1000 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        name_ = prefix + std::to_string(counter++);
-        created = CreateFileW(Win32::systemPath(name_).c_str(), GENERIC_WRITE, 0, nullptr,
+        name_ = exactName ? prefix : prefix + std::to_string(counter++);
+        created = CreateFileW(systemPathOf(name_, name_).c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_NEW, attributes, nullptr);
-        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+        if (exactName || (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS))
             break;
     }
     system_ = std::make_unique<System>(created);
     if (!system_->handle.valid())
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
 }
 
 NewFile::~NewFile() = default;
@@ -155,19 +155,19 @@ void NewFile::write(std::string_view bytes) {
             static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
         if (!WriteFile(system_->handle.get(), bytes.data() + done, chunk, &written, nullptr))
-            throw std::system_error(lastSystemError());
+            throw FileError(name_, lastSystemError());
         done += written;
     }
 }
 
 void NewFile::flush() {
     if (!FlushFileBuffers(system_->handle.get()))
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
 }
 
 void NewFile::close() {
     if (!system_->handle.close())
-        throw std::system_error(lastSystemError());
+        throw FileError(name_, lastSystemError());
 }
 
 std::string targetOf(const std::string& path) {
@@ -191,26 +191,86 @@ void refuseUnwritable(const std::string& requested, const std::string& target) {
         throw FileError(requested, Win32::error(ERROR_ACCESS_DENIED), "the file is read-only");
 }
 
-bool keepOldFile(const std::string& target, const std::string& backup) {
-    const auto from = systemPathOrError(target);
-    const auto to = from ? systemPathOrError(backup) : std::nullopt;
-    return to && CopyFileW(from->c_str(), to->c_str(), TRUE);
+bool secondName(const std::string&, const std::string&) {
+    // The old file is copied: a second name would share the file's handle rules with the game,
+    // which may hold the file open while the save renames over it.
+    return false;
 }
 
-bool renameFile(const std::string& from, const std::string& to) {
-    const auto source = systemPathOrError(from);
-    const auto target = source ? systemPathOrError(to) : std::nullopt;
-    return target && MoveFileExW(source->c_str(), target->c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+void renameFile(const std::string& from, const std::string& to) {
+    if (!MoveFileExW(systemPathOf(from, to).c_str(), systemPathOf(to, to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw FileError(to, lastSystemError());
 }
 
-bool removeFile(const std::string& path) {
-    const auto name = systemPathOrError(path);
-    return name && DeleteFileW(name->c_str());
+bool removeFile(const std::string& path) noexcept {
+    try {
+        const auto name = systemPathOrError(path);
+        return name && DeleteFileW(name->c_str());
+    } catch (...) {
+        return false;
+    }
 }
 
 void flushFolder(const std::string&) {
     // Every rename is made with MOVEFILE_WRITE_THROUGH, which returns once it is on disk.
+}
+
+NameFacts factsOf(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {};
+    constexpr DWORD NotPlain =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    return {true, (attributes & NotPlain) == 0, 0};
+}
+
+std::uint64_t currentUser() {
+    return 0;
+}
+
+struct LockFile::System : OwnedHandle {
+    using OwnedHandle::OwnedHandle;
+};
+
+LockFile::LockFile(const std::string& path) : path_(path) {
+    const std::wstring name = systemPathOf(path, path);
+    constexpr DWORD Sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // Hidden: it is the folder's, not a settings file, and stays there.
+    system_ =
+        std::make_unique<System>(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, Sharing,
+                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!system_->handle.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+        const auto reason = lastSystemError();
+        system_ =
+            std::make_unique<System>(CreateFileW(name.c_str(), GENERIC_READ, Sharing, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!system_->handle.valid())
+            throw FileError(path, reason);
+        readOnly_ = true;
+    }
+    if (!system_->handle.valid())
+        throw FileError(path, lastSystemError());
+    if (GetFileType(system_->handle.get()) != FILE_TYPE_DISK ||
+        (attributesOf(path) & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        throw notAPlainFile(path, false);
+}
+
+LockFile::~LockFile() = default;
+
+bool LockFile::tryLock(bool exclusive) {
+    OVERLAPPED at{};
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    if (LockFileEx(system_->handle.get(), flags, 0, 1, 0, &at))
+        return true;
+    if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
+        return false;
+    throw FileError(path_, lastSystemError());
+}
+
+void LockFile::unlock() noexcept {
+    OVERLAPPED at{};
+    UnlockFileEx(system_->handle.get(), 0, 1, 0, &at);
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {
@@ -234,16 +294,6 @@ bool sameFileName(std::string_view a, std::string_view b) {
 
 std::uint64_t currentProcessId() {
     return GetCurrentProcessId();
-}
-
-bool processIsRunning(std::uint64_t id) {
-    if (id > 0xFFFFFFFFu)
-        return false;
-    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id)));
-    if (!process.valid())
-        return GetLastError() == ERROR_ACCESS_DENIED; // there, but not ours to look at
-    DWORD code = 0;
-    return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
 }
 
 } // namespace FileIoSteps

@@ -8,6 +8,7 @@ namespace FileIoSteps {
 const std::string NewMark = ".quillon-new-";
 const std::string OldMark = ".quillon-old-";
 const std::string CommitMark = ".quillon-commit-";
+const std::string LockName = ".quillon-lock";
 
 namespace {
 

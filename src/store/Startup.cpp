@@ -2,8 +2,10 @@
 
 #include "files/FileError.h"
 #include "files/FileIo.h"
+#include "files/FolderLock.h"
 #include "platform/NativePath.h"
 
+#include <memory>
 #include <optional>
 
 namespace Startup {
@@ -44,6 +46,39 @@ ChangedFilesQuestion& changedFilesQuestion() {
 GameRunningQuestion& gameRunningQuestion() {
     static GameRunningQuestion question;
     return question;
+}
+
+// The lock a FolderHold keeps, while there is one.
+std::unique_ptr<FolderLock>& heldLock() {
+    static std::unique_ptr<FolderLock> held;
+    return held;
+}
+
+RecoveryNotice& recoveryNotice() {
+    static RecoveryNotice notice;
+    return notice;
+}
+
+// Tells the user what the recovery of a cut save did that they should know of, once the folder's
+// lock is let go (the windows show it in a message box), whether or not what followed succeeded.
+class NoticeOnLeaving {
+public:
+    ~NoticeOnLeaving() {
+        try {
+            if (!notes.empty() && recoveryNotice())
+                recoveryNotice()(notes);
+        } catch (...) {
+            // Telling is all it does: a failure to tell changes nothing on disk.
+        }
+    }
+    std::vector<std::string> notes;
+};
+
+std::vector<std::string> settingsFilePaths() {
+    std::vector<std::string> paths;
+    for (const auto& file : settingsFiles())
+        paths.push_back(settingsFilePath(file.fileName));
+    return paths;
 }
 
 bool startsWithUtf16Mark(std::string_view bytes) {
@@ -104,12 +139,16 @@ std::string settingsFilePath(const char* fileName) {
 }
 
 void LoadIniFiles() {
-    std::vector<std::string> paths;
-    for (const auto& file : settingsFiles())
-        paths.push_back(settingsFilePath(file.fileName));
-    finishCutSaves(paths);
-    for (const auto& path : paths)
-        removeSaveLeftovers(path);
+    const std::vector<std::string> paths = settingsFilePaths();
+    NoticeOnLeaving notice;
+    // Read while no save of the files runs; a save cut short is first finished or undone, which
+    // takes the lock alone.
+    std::optional<FolderLock> own;
+    FolderLock& lock = heldLock() ? *heldLock() : own.emplace(paths, FolderLock::Mode::Shared);
+    if (saveLeftoversBeside(paths)) {
+        lock.makeExclusive();
+        notice.notes = recoverCutSaves(lock, paths);
+    }
 
     // All five files are read before any array is replaced: a load that fails changes nothing.
     FileArena arena = FileArena::forFiles(paths);
@@ -131,14 +170,17 @@ void LoadIniFiles() {
 
 void SaveIniFiles(Rewrite rewrite) {
     const auto& files = settingsFiles();
-    std::vector<std::string> paths;
-    for (const auto& file : files) {
-        paths.push_back(settingsFilePath(file.fileName));
-        refuseLineBreaks(file, paths.back());
-    }
+    const std::vector<std::string> paths = settingsFilePaths();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        refuseLineBreaks(files[i], paths[i]);
+    NoticeOnLeaving notice;
+    // The whole save, questions included, holds the folder's lock alone: nothing another copy of
+    // the program writes can slip in between what is checked here and what is written.
+    std::optional<FolderLock> own;
+    FolderLock& lock = heldLock() ? *heldLock() : own.emplace(paths, FolderLock::Mode::Exclusive);
     // A save another program's crash cut short is finished first, so that it can neither land
     // on top of this one later nor go unseen by the question below.
-    finishCutSaves(paths);
+    notice.notes = recoverCutSaves(lock, paths);
     // Which files still hold what they held when last loaded or saved; the others, when known,
     // were written by another program since.
     std::vector<bool> asLastSeen(files.size());
@@ -177,12 +219,10 @@ void SaveIniFiles(Rewrite rewrite) {
         written.push_back(i);
     }
 
-    for (const auto& path : paths)
-        removeSaveLeftovers(path);
     std::vector<std::string> writtenPaths;
     for (const std::size_t i : written)
         writtenPaths.push_back(paths[i]);
-    const auto hashes = replaceFiles(writtenPaths, [&](std::size_t k) {
+    const auto hashes = replaceFiles(lock, writtenPaths, [&](std::size_t k) {
         const LineArray& lines = *files[written[k]].lines;
         ByteBlock bytes = blockForBytes(joinedSize(lines));
         joinLinesInto(lines, bytes.data());
@@ -204,6 +244,18 @@ void setChangedFilesQuestion(ChangedFilesQuestion question) {
 
 void setGameRunningQuestion(GameRunningQuestion question) {
     gameRunningQuestion() = std::move(question);
+}
+
+FolderHold::FolderHold() {
+    heldLock() = std::make_unique<FolderLock>(settingsFilePaths(), FolderLock::Mode::Exclusive);
+}
+
+FolderHold::~FolderHold() {
+    heldLock().reset();
+}
+
+void setRecoveryNotice(RecoveryNotice notice) {
+    recoveryNotice() = std::move(notice);
 }
 
 } // namespace Startup

@@ -39,12 +39,21 @@ struct SettingsFile {
 const std::array<SettingsFile, 5>& settingsFiles();
 
 // Replaces all five arrays from the files in SystemDir and remembers what each file held; then
-// sets LoadoutsSaved and runs the loadouts hook. First finishes (or undoes) any save of the files
-// that a crash cut short, and removes what interrupted saves left beside them. All or nothing:
-// throws FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or
-// is too long, or when a cut save can be neither finished nor undone, and then every array, and
-// LoadoutsSaved, stays as it was.
+// sets LoadoutsSaved and runs the loadouts hook. The files are read under their folder's lock,
+// shared with other loads, so that no save of them runs meanwhile. First finishes (or undoes) any
+// save of the files that a crash cut short, and removes what interrupted saves left beside them
+// (recoverCutSaves); what the user should know of that goes to the recovery notice. All or
+// nothing: throws FileError at the first file that cannot be read, is not a plain file, is UTF-16
+// text or is too long, or when a cut save can be neither finished nor undone; FolderBusy when
+// another program is saving the files and does not finish within FolderLock::Patience. Then every
+// array, and LoadoutsSaved, stays as it was.
 void LoadIniFiles();
+
+// Told, after a load or a save, what the recovery of saves cut short did that the user should know
+// of: a file left as it is because another program wrote it since, a commit record not followed,
+// a save that no longer applied and was removed. Each text says what to do.
+using RecoveryNotice = std::function<void(const std::vector<std::string>& notes)>;
+void setRecoveryNotice(RecoveryNotice notice);
 
 // A save that was asked a question and told not to go ahead. Nothing has been written.
 class SaveDeclined : public std::runtime_error {
@@ -97,14 +106,28 @@ void setGameRunningQuestion(GameRunningQuestion question);
 // - then, when the game runs from the System folder, the game-running question is asked;
 //   without one, or when it answers no, GameRunning is thrown.
 // Throws FileError naming the file that could not be written; then no file has changed.
-// First finishes (or undoes) a save of the files that a crash cut short, as a load does, and
-// removes what interrupted saves left beside the files.
+// The whole save, the questions included, holds the folder's lock alone: FolderBusy when another
+// program holds it past FolderLock::Patience. First finishes (or undoes) a save of the files that a
+// crash cut short, as a load does, and removes what interrupted saves left beside the files.
 //
 // Every file is rewritten, as the windows do; with ChangedFiles, a file whose bytes would stay
 // exactly as they are on disk is left alone (the command line saves that way, so that setting
 // one option costs one file's writing).
 enum class Rewrite { AllFiles, ChangedFiles };
 void SaveIniFiles(Rewrite rewrite = Rewrite::AllFiles);
+
+// Holds the lock of the settings files' folder alone from a load to the save that follows it, for
+// a program that reads, changes and writes the files in one go (quillon-settings set): another
+// copy then waits for it instead of finding the files changed under it. LoadIniFiles and
+// SaveIniFiles use the lock held. SystemDir must name the folder first; throws FolderBusy as a
+// save does.
+class FolderHold {
+public:
+    FolderHold();
+    ~FolderHold();
+    FolderHold(const FolderHold&) = delete;
+    FolderHold& operator=(const FolderHold&) = delete;
+};
 
 // Runs at the end of every load that succeeded, once all five arrays hold the new files; the
 // windows use it to put the loadouts window into its saved state.

@@ -12,13 +12,19 @@
 #include "AddedRegistryValue_win.h"
 #else
 #include "EnvFolder.h"
+
+#include <cstdlib>
+#include <sys/wait.h>
 #endif
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <regex>
+#include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -250,6 +256,82 @@ TEST(QuillonSettingsJsonTest, showJsonReadsBackAsTheShownValuesWithMissingAsNull
     EXPECT_EQ(shown, 22u);
 }
 
+// Copies of quillon-settings saving one folder at once, each its own values into four files, and
+// one reading it: every set of files read, and the set left at the end, is one save's whole.
+TEST(QuillonSettingsConcurrencyTest, savesAtOnceLeaveEveryFileSetOneSavesWhole) {
+    TempDir folder;
+    folder.copyFilesFrom(Examples, "System");
+    constexpr int Writers = 4;
+    constexpr int Rounds = 20;
+    const std::vector<std::string> Names = {"thief1", "TimeLimit", "Name", "PurgeCacheDays"};
+    // The token each of the four settings carries (the sample files' values count as one save).
+    const auto tokens = [&](const std::string& shown) {
+        std::set<std::string> found;
+        for (const auto& name : Names) {
+            const auto at = shown.find("\n" + name + "=");
+            const auto value = shown.substr(at + name.size() + 2);
+            const std::string text = value.substr(0, value.find('\n'));
+            const bool sample =
+                text == "Shadow Runner" || text == "20" || text == "Player" || text == "30";
+            found.insert(sample ? "sample" : text.substr(text.find_first_of("0123456789")));
+        }
+        return found;
+    };
+    std::map<int, int> statuses;
+    int torn = 0;
+    int read = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        std::vector<ProgramRun> runs(Writers + 1);
+        std::vector<std::unique_ptr<TempDir>> outputs;
+        std::vector<std::thread> threads;
+        for (int w = 0; w <= Writers; ++w) {
+            outputs.push_back(std::make_unique<TempDir>());
+            const std::string token = std::to_string((w + 1) * 100 + round);
+            std::vector<std::string> args{"--system-dir", folder.path().string()};
+            if (w == Writers)
+                args.push_back("show");
+            else
+                args.insert(args.end(), {"set", "thief1=T" + token, "TimeLimit=" + token,
+                                         "Name=N" + token, "PurgeCacheDays=" + token});
+            threads.emplace_back(
+                [&, w, args] { runs[w] = runProgram(program(), args, outputs[w]->path()); });
+        }
+        for (auto& thread : threads)
+            thread.join();
+        for (int w = 0; w < Writers; ++w) {
+            ++statuses[runs[w].status];
+            if (runs[w].status != 0 && runs[w].status != 4)
+                ADD_FAILURE() << runs[w].status << ": " << runs[w].err;
+        }
+        if (runs[Writers].status == 0) {
+            ++read;
+            torn += tokens("\n" + runs[Writers].out).size() != 1;
+        }
+    }
+    const ProgramRun last =
+        runProgram(program(), {"--system-dir", folder.path().string(), "show"}, folder.path());
+    EXPECT_EQ(tokens("\n" + last.out).size(), 1u) << last.out;
+    EXPECT_EQ(torn, 0);
+    EXPECT_GT(statuses[0], 0);
+    EXPECT_EQ(statuses[0] + statuses[4], Writers * Rounds) << "only success or a busy folder";
+    std::cout << Writers * Rounds << " saves: " << statuses[0] << " done, " << statuses[4]
+              << " told the folder was busy; " << read << " reads meanwhile, " << torn
+              << " of them torn\n";
+}
+
+#ifndef _WIN32
+// Output that cannot be written (a full disk) fails the run, saying why on standard error.
+TEST(QuillonSettingsOutputTest, standardOutputThatCannotBeWrittenFailsTheRun) {
+    TempDir folder;
+    folder.copyFilesFrom(Examples, "System");
+    const std::string command = "'" + program() + "' --system-dir '" + folder.path().string() +
+                                "' show >/dev/full 2>'" + (folder.path() / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(folder.read("err").find("cannot write to standard output"), std::string::npos);
+}
+#endif
+
 // A game folder named in any script, or deeper than Windows' 260 characters, named with
 // --system-dir or found through the registry's install folder: set writes into it.
 TEST(QuillonSettingsFolderNamesTest, setWritesIntoAFolderOfAnyName) {
@@ -308,6 +390,7 @@ TEST(QuillonSettingsFolderNamesTest, setWritesIntoAFolderOfAnyName) {
         // characters on Windows: each file and folder goes by itself, the deepest first.
         for (const char* file : FileNames)
             fs::remove(driveC / below / "System" / file);
+        fs::remove(driveC / below / "System" / ".quillon-lock");
         for (fs::path part = below / "System"; !part.empty(); part = part.parent_path())
             fs::remove(driveC / part);
     }

@@ -13,7 +13,9 @@ const std::vector<std::string> FileNames = {"QLLoadouts.ini", "QuillonMod.ini"};
 
 CommitEntry entry(const std::string& file, const std::string& target = {}) {
     const std::string to = target.empty() ? file : target;
-    return {file, to, to + ".quillon-new-4242-a1B2", to + ".quillon-old-4242-a1B2", 17, 0xfeed};
+    return {
+        file, to,    to + ".quillon-new-4242-a1B2", to + ".quillon-old-4242-a1B2", 12, 0xbeef, true,
+        17,   0xfeed};
 }
 
 // The text with the first occurrence of from replaced.
@@ -63,14 +65,13 @@ TEST(CommitRecord, aRecordThatIsNotWholeOrNamesOtherFilesIsRefused) {
         try {
             parseCommitRecord(c.text, 4242, FileNames);
             ADD_FAILURE() << "should be refused";
-        } catch (const std::invalid_argument& e) {
+        } catch (const RecordRefused& e) {
             EXPECT_NE(std::string(e.what()).find(c.why), std::string::npos) << e.what();
         }
     }
     // Every record cut short is refused.
     for (std::size_t size = 0; size < good.size(); ++size)
-        EXPECT_THROW(parseCommitRecord(good.substr(0, size), 4242, FileNames),
-                     std::invalid_argument)
+        EXPECT_THROW(parseCommitRecord(good.substr(0, size), 4242, FileNames), RecordRefused)
             << size;
 }
 

@@ -1,6 +1,7 @@
 #include "files/FileIo.h"
 #include "TempDir.h"
 #include "files/FileError.h"
+#include "files/FolderLock.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,7 +25,8 @@ TEST(ReplaceFiles, failurePartWayPutsBackTheFilesAlreadyReplaced) {
     const auto newBytes = [&contents](std::size_t i) { return ByteBlock(contents[i]); };
     int renames = 0;
     try {
-        replaceFiles(paths, newBytes, [&renames](SaveStep step, const std::string&) {
+        const FolderLock lock(paths, FolderLock::Mode::Exclusive);
+        replaceFiles(lock, paths, newBytes, [&renames](SaveStep step, const std::string&) {
             // The fourth rename fails, as if d.ini were held open by another program.
             return step != SaveStep::Rename || ++renames != 4;
         });
@@ -40,7 +42,7 @@ TEST(ReplaceFiles, failurePartWayPutsBackTheFilesAlreadyReplaced) {
     for (const auto& entry : fs::directory_iterator(dir.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a.ini", "b.ini", "d.ini"}));
+    EXPECT_EQ(names, (std::vector<std::string>{".quillon-lock", "a.ini", "b.ini", "d.ini"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // A save cut short at any of its steps (the process ended there, as by a crash) leaves the five
-// files wholly old or wholly new once the next load has run, and nothing beside them.
+// files wholly old or wholly new once the next load has run, and nothing beside them; and the
+// load checks what it finds before it writes.
 #include "ChildProcess.h"
 #include "FileVersions.h"
 #include "TempDir.h"
@@ -11,6 +12,10 @@
 #include <functional>
 #include <iostream>
 #include <map>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -40,23 +45,38 @@ std::size_t stepNumber(SaveStep kind, int nth) {
     return k + 1;
 }
 
-// The probe's save of version N over version O in the folder, cut on entering step k; with hold,
-// the probe stays there until it is killed. SystemDir is the folder.
-std::unique_ptr<ChildProcess> cutSave(const TempDir& dir, std::size_t k, bool hold = false) {
-    FileVersions::write(dir.path(), 'O', Lines);
+// The probe's save of a version over version O in the folder, cut on entering step k (with the
+// probe's options); with hold=, the probe stays there until it is killed. SystemDir is the
+// folder. The probe's exit status is checked against exit (-1 for a probe that stays).
+std::unique_ptr<ChildProcess> cutSave(const TempDir& dir, const std::string& k,
+                                      std::vector<std::string> options = {}, int exit = 3,
+                                      bool overOld = true) {
+    if (overOld)
+        FileVersions::write(dir.path(), 'O', Lines);
     Startup::SystemDir = dir.dir();
     const fs::path held = dir.path() / "holding";
-    std::vector<std::string> args{dir.path().string(), std::to_string(Lines), std::to_string(k)};
+    const bool hold = std::ranges::find(options, "hold") != options.end();
     if (hold)
-        args.push_back(held.string());
+        std::ranges::replace(options, std::string("hold"), "hold=" + held.string());
+    std::vector<std::string> args{dir.path().string(), std::to_string(Lines), k};
+    args.insert(args.end(), options.begin(), options.end());
     auto probe = std::make_unique<ChildProcess>(siblingProgram("save_cut_probe"), args);
-    if (!hold) {
-        EXPECT_EQ(probe->wait(), 3);
+    if (!hold && exit >= 0) {
+        EXPECT_EQ(probe->wait(), exit);
     }
+    // A probe that stays has reached its step once it has made the file.
     std::error_code notYet;
     while (hold && !fs::remove(held, notYet))
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return probe;
+}
+
+// The name in the folder that starts so; empty when there is none.
+std::string nameStarting(const TempDir& dir, const std::string& start) {
+    for (const auto& name : FileVersions::namesBeside(dir.path()))
+        if (name.starts_with(start))
+            return name;
+    return {};
 }
 
 TEST(SaveCut, aSaveCutAtAnyStepIsWhollyOldOrWhollyNewAfterTheNextLoad) {
@@ -66,7 +86,7 @@ TEST(SaveCut, aSaveCutAtAnyStepIsWhollyOldOrWhollyNewAfterTheNextLoad) {
     for (std::size_t k = 1; k <= steps; ++k) {
         SCOPED_TRACE("cut at step " + std::to_string(k));
         TempDir dir;
-        cutSave(dir, k);
+        cutSave(dir, std::to_string(k));
         Startup::LoadIniFiles();
         const char held = FileVersions::held(dir.path(), Lines);
         EXPECT_EQ(held, k <= committedAt ? 'O' : 'N');
@@ -77,68 +97,220 @@ TEST(SaveCut, aSaveCutAtAnyStepIsWhollyOldOrWhollyNewAfterTheNextLoad) {
               << seen['N'] << " wholly new, " << seen['?'] << " mixed\n";
 }
 
-// A save cut after its commit and two renames, and its files changed before the next load.
-TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
-    const std::string temporary = "QuillonUser.ini.quillon-new-"; // of a file not yet replaced
-    const std::string oldCopy = "QLLoadouts.ini.quillon-old-";    // of one already replaced
-    const struct {
-        const char* what;
-        std::vector<std::string> lost; // files of the save that go before the load
-        bool readOnly;  // QuillonUser.ini, not yet replaced, made read-only before the load
-        bool spoilt;    // the commit record changed before the load
-        bool ownerRuns; // the saving process still there at the load
-        char held;      // what the five files hold after the load; '?' as the cut left them
-        bool refused;   // the load fails, naming the files
-    } cases[] = {
-        {"none", {}, false, false, false, 'N', false},
-        {"a temporary lost", {temporary}, false, false, false, 'O', false},
-        {"a file made read-only", {}, true, false, false, 'O', false},
-        {"a temporary and an old copy lost", {temporary, oldCopy}, false, false, false, '?', true},
-        {"the record spoilt", {}, false, true, false, '?', false},
-        {"the saving process still running", {}, false, false, true, '?', false},
+// What one run of the recovery table does between the cut and the load.
+using Meanwhile = std::function<void(const TempDir& dir, ChildProcess& probe)>;
+
+// The game (or any other program) writes a file: in place, or a new file renamed over it.
+Meanwhile gameWrites(std::size_t file, bool throughARename) {
+    return [=](const TempDir& dir, ChildProcess&) {
+        const std::string name = Startup::settingsFiles()[file].fileName;
+        const std::string bytes = FileVersions::contents(file, 'G', Lines);
+        if (!throughARename)
+            return dir.write(name, bytes);
+        dir.write("game.tmp", bytes);
+        fs::rename(dir.path() / "game.tmp", dir.path() / name);
     };
+}
+
+// A file of the cut save goes, as on a disk that lost it.
+Meanwhile lose(const std::string& start) {
+    return [=](const TempDir& dir, ChildProcess&) {
+        fs::remove(dir.path() / nameStarting(dir, start));
+    };
+}
+
+Meanwhile both(Meanwhile first, Meanwhile second) {
+    return [=](const TempDir& dir, ChildProcess& probe) {
+        first(dir, probe);
+        second(dir, probe);
+    };
+}
+
+// Saves cut after their commit, and what happened to them before the next load: the load takes
+// the newest, checks every file before it writes, and tells what it left as it is. The save of
+// version N over O is cut after renaming QLLoadouts.ini and QuillonMod.ini.
+// The start of the name of QuillonUser.ini's temporary.
+std::string temporary0() {
+    return "QuillonUser.ini.quillon-new-";
+}
+
+TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
+    const std::string temporary = temporary0();                // of a file not yet replaced
+    const std::string oldCopy = "QLLoadouts.ini.quillon-old-"; // of one already replaced
+    const auto nothing = [](const TempDir&, ChildProcess&) {};
+    struct Case {
+        const char* what;
+        std::vector<std::string> options; // the probe's
+        Meanwhile meanwhile;
+        std::string held; // each file's version after the load: G the game's bytes
+        std::string told; // in what the load tells (its refusal, or its notes); "" nothing told
+        bool refused = false;
+        bool namesKept = false;    // the cut save's files all stay beside the settings files
+        int exit = 3;              // the probe's
+        std::size_t namesLeft = 0; // else how many names of a save are left
+    };
+    std::vector<Case> cases = {
+        {"nothing else", {}, nothing, "NNNNN", ""},
+        {"a temporary lost", {}, lose(temporary), "OOOOO", ""},
+        {"a file made read-only",
+         {},
+         [](const TempDir& dir, ChildProcess&) { dir.makeReadOnly("QuillonUser.ini"); },
+         "OOOOO",
+         ""},
+        {"a temporary and an old copy lost",
+         {},
+         both(lose(temporary), lose(oldCopy)),
+         "NNOOO",
+         "QLLoadouts.ini holds its new contents, QuillonMod.ini holds its new contents, "
+         "QuillonUser.ini holds its old",
+         true,
+         true},
+        {"the record spoilt",
+         {},
+         [](const TempDir& dir, ChildProcess&) {
+             const std::string record = nameStarting(dir, "QLLoadouts.ini.quillon-commit-");
+             dir.write(record, dir.read(record) + "file QLAux.ini\n");
+         },
+         "NNOOO",
+         "was not followed, as it is not whole",
+         false,
+         true},
+        {"its process killed and not yet reaped",
+         {"hold"},
+         [](const TempDir&, ChildProcess& probe) { probe.kill(); },
+         "NNNNN",
+         ""},
+        {"its process still saving",
+         {"hold"},
+         nothing,
+         "NNOOO",
+         "another program is saving these files",
+         true,
+         true,
+         -1},
+        {"a newer save cut short over it",
+         {},
+         [](const TempDir& dir, ChildProcess&) {
+             cutSave(dir, "Rename:2", {"version=M"}, 3, false);
+         },
+         "MMMMM",
+         "was older than another save cut short"},
+        {"the game writing a file in place",
+         {},
+         gameWrites(2, false),
+         "NNGNN",
+         "QuillonUser.ini was left as it is"},
+        {"the game writing through a rename, and a temporary lost",
+         {},
+         both(gameWrites(0, true), lose("QuillonAI.ini.quillon-new-")),
+         "GOOOO",
+         "QLLoadouts.ini was left as it is"},
+        {"the previous version saving every file since",
+         {},
+         [](const TempDir& dir, ChildProcess& probe) {
+             for (std::size_t f = 0; f < 5; ++f)
+                 gameWrites(f, true)(dir, probe);
+         },
+         "GGGGG",
+         "was overtaken by a later save of every file it names"},
+        {"linking refused, the old files copied, and a temporary lost",
+         {"refuse=KeepOld"},
+         lose(temporary),
+         "OOOOO",
+         ""},
+        {"a folder flush that fails",
+         {"refuse=FlushFolder"},
+         nothing,
+         "OOOOO",
+         "",
+         false,
+         false,
+         2},
+#ifndef _WIN32
+        {"its process number taken by another program",
+         {"linger"},
+         [](const TempDir& dir, ChildProcess&) {
+             while (nameStarting(dir, "QLLoadouts.ini.quillon-commit-").empty())
+                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
+         },
+         "NNNNN",
+         "",
+         false,
+         false,
+         -1},
+        {"a temporary replaced by a link to a file elsewhere",
+         {},
+         [](const TempDir& dir, ChildProcess&) {
+             const std::string name = nameStarting(dir, "QuillonUser.ini.quillon-new-");
+             fs::rename(dir.path() / name, dir.path() / "elsewhere");
+             fs::create_symlink(dir.path() / "elsewhere", dir.path() / name);
+         },
+         "OOOOO",
+         "was not used for QuillonUser.ini, as it is not a plain file"},
+#endif
+    };
+#ifndef _WIN32
+    // Another user's file needs the rights to give one away; elsewhere the case cannot be made.
+    if (::geteuid() == 0)
+        cases.push_back({"a temporary another user made",
+                         {},
+                         [](const TempDir& dir, ChildProcess&) {
+                             const auto name = dir.path() / nameStarting(dir, temporary0());
+                             ASSERT_EQ(::chown(name.c_str(), 4321, 4321), 0);
+                         },
+                         "OOOOO",
+                         "belongs to another user",
+                         false,
+                         false,
+                         3,
+                         1});
+    else
+        std::cout << "not root: the case of another user's temporary is left out\n";
+#endif
+    std::vector<std::string> told;
+    Startup::setRecoveryNotice([&told](const std::vector<std::string>& notes) {
+        told.insert(told.end(), notes.begin(), notes.end());
+    });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        const auto probe = cutSave(dir, stepNumber(SaveStep::Rename, 3), c.ownerRuns);
-        for (const auto& name : FileVersions::namesBeside(dir.path())) {
-            if (std::ranges::any_of(c.lost,
-                                    [&](const auto& start) { return name.starts_with(start); }))
-                fs::remove(dir.path() / name);
-            if (c.spoilt && name.find(".quillon-commit-") != std::string::npos)
-                dir.write(name, dir.read(name) + "file QLAux.ini\n");
-        }
-        if (c.readOnly)
-            dir.makeReadOnly("QuillonUser.ini");
+        told.clear();
+        const auto probe = cutSave(dir, "Rename:3", c.options, c.exit);
+        c.meanwhile(dir, *probe);
         const auto before = FileVersions::namesBeside(dir.path());
+        std::string said;
         try {
             Startup::LoadIniFiles();
             EXPECT_FALSE(c.refused);
         } catch (const FileError& e) {
             EXPECT_TRUE(c.refused) << e.what();
-            EXPECT_EQ(e.path(), dir.dir() + "QLLoadouts.ini");
-            EXPECT_NE(e.reason().find("QLLoadouts.ini holds its new contents, QuillonMod.ini "
-                                      "holds its new contents, QuillonUser.ini holds its old"),
-                      std::string::npos)
-                << e.reason();
+            said = e.reason();
         }
-        EXPECT_EQ(FileVersions::held(dir.path(), Lines), c.held);
-        EXPECT_EQ(FileVersions::namesBeside(dir.path()),
-                  c.held == '?' ? before : std::vector<std::string>{});
-        if (c.ownerRuns) { // once it has gone, its save is finished
-            probe->kill();
-            probe->wait();
-            Startup::LoadIniFiles();
-            EXPECT_EQ(FileVersions::held(dir.path(), Lines), 'N');
-        }
+        for (const auto& note : told)
+            said += note;
+        EXPECT_EQ(FileVersions::versions(dir.path(), Lines), c.held);
+        if (c.told.empty())
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(c.told), std::string::npos) << said;
+        const auto after = FileVersions::namesBeside(dir.path());
+        if (c.namesKept)
+            EXPECT_EQ(after, before);
+        else
+            EXPECT_EQ(std::ranges::count_if(after,
+                                            [](const std::string& name) {
+                                                return name.find(".quillon-") != std::string::npos;
+                                            }),
+                      static_cast<std::ptrdiff_t>(c.namesLeft));
     }
+    Startup::setRecoveryNotice({});
 }
 
 // A save cut after all its renames, one of whose files another program wrote since, is
 // finished, not undone: neither the save nor that program's bytes are lost.
 TEST(SaveCut, aFileWrittenAgainSinceACutSaveReplacedItKeepsTheSave) {
     TempDir dir;
-    cutSave(dir, stepNumber(SaveStep::FlushFolder, 2));
+    cutSave(dir, "FlushFolder:2");
     dir.write("QLAux.ini", "[Game]\r\n");
     Startup::LoadIniFiles();
     EXPECT_EQ(dir.read("QLLoadouts.ini"), FileVersions::contents(0, 'N', Lines));

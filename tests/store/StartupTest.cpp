@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "files/FileError.h"
 #include "files/FileIo.h"
+#include "files/FileIoSteps.h"
 
 #include <chrono>
 #include <filesystem>
@@ -47,7 +48,8 @@ protected:
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir.path())) {
             const auto name = entry.path().filename().string();
-            if (std::find(std::begin(FileNames), std::end(FileNames), name) == std::end(FileNames))
+            if (std::find(std::begin(FileNames), std::end(FileNames), name) == std::end(FileNames) &&
+                name != FileIoSteps::LockName)
                 names.push_back(name);
         }
         return names;
@@ -292,7 +294,8 @@ TEST_F(StartupTest, fileWrittenByAnotherProgramSinceTheLoadIsReplacedOnlyWhenThe
     }
 }
 
-// Temporary and backup files of interrupted saves go at the next load and save; nothing else does.
+// Temporary and backup files of interrupted saves go at the next load and save, whatever process
+// number they carry (a save under way would hold the folder's lock); nothing else does.
 TEST_F(StartupTest, leftoversOfInterruptedSavesAreRemovedAndNothingElse) {
     const pid_t dead = ::fork();
     if (dead == 0)
@@ -304,10 +307,10 @@ TEST_F(StartupTest, leftoversOfInterruptedSavesAreRemovedAndNothingElse) {
         "QuillonUser.ini.quillon-new-" + gone + "-a1B2c3",
         "QuillonUser.ini.quillon-old-" + gone + "-a1B2c3",
         "QLLoadouts.ini.quillon-new-" + std::to_string(::getpid()) + "-Zz9999",
+        "QuillonUser.ini.quillon-new-" + alive + "-a1B2c3", // its number now another program's
     };
     const std::vector<std::string> kept = {
         "QuillonUser.ini.mybackup",
-        "QuillonUser.ini.quillon-new-" + alive + "-a1B2c3", // another program's save under way
         "QuillonUser.ini.quillon-new-" + gone + "-",
         "QuillonUser.ini.quillon-new-" + gone + "-a.b",
         "quillonuser.ini.quillon-new-" + gone + "-a1B2c3", // not the file's spelling
