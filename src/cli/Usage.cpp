@@ -69,8 +69,10 @@ Text:
   shown in wide characters; redirected output is UTF-8.
 
 Exit status:
-  0 success; 1 a file could not be read or written (the message names the file and the
-  reason); 2 a usage error or a refused value; 3 no System folder found.
+  0 success; 1 a file (or standard output) could not be read or written (the message names
+  the file and the reason); 2 a usage error or a refused value; 3 no System folder found;
+  4 another program kept the settings files' folder locked (it is saving them) for more than
+  five seconds, and nothing was read or written.
 )";
 }
 

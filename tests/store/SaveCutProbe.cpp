@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
                                  "Commit", "FlushFolder", "Rename", "Remove"};
     char version = 'N';
     std::string hold;
-    bool linger = false;
+    [[maybe_unused]] bool linger = false;
     std::optional<SaveStep> refused;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
