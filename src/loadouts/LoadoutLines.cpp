@@ -94,7 +94,7 @@ void enterSavedState(LoadoutsForm& form) {
 
 LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path,
                                  std::optional<std::size_t> box)
-    : std::runtime_error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
+    : Error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
 }
 
 std::string loadoutBoxCaption(std::size_t box) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Error.h"
 #include "store/Startup.h"
 
 #include <array>
@@ -43,7 +44,7 @@ protected:
 // Reading or writing the loadouts was refused before anything changed. problem() says why in
 // words for the user (UTF-8); path() is the native path of the file concerned, empty when the
 // refusal is about a box's text; box() is that box (0 to 7), nothing when it is about a file.
-class LoadoutsRefused : public std::runtime_error {
+class LoadoutsRefused : public Error {
 public:
     LoadoutsRefused(std::string problem, std::string path = {},
                     std::optional<std::size_t> box = std::nullopt);

@@ -97,7 +97,7 @@ struct SavedState {
 
 OptionValueRefused::OptionValueRefused(std::size_t row, Reason reason, std::u16string text,
                                        std::size_t badIndex)
-    : std::runtime_error(std::string(Table[row].caption) +
+    : Error(std::string(Table[row].caption) +
                          (reason == Reason::NotANumber      ? ": not a number"
                           : reason == Reason::NotInCodePage ? ": a character outside the code page"
                                                             : ": a line break")),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -48,7 +50,7 @@ public:
 };
 
 // Why a save was refused; nothing has been changed when it is thrown.
-class OptionValueRefused : public std::runtime_error {
+class OptionValueRefused : public Error {
 public:
     enum class Reason {
         NotANumber,    // a percent box holds other text than the file's own value

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Error.h"
 #include "platform/GameProcess.h"
 #include "store/LineArray.h"
 
@@ -56,9 +57,9 @@ using RecoveryNotice = std::function<void(const std::vector<std::string>& notes)
 void setRecoveryNotice(RecoveryNotice notice);
 
 // A save that was asked a question and told not to go ahead. Nothing has been written.
-class SaveDeclined : public std::runtime_error {
+class SaveDeclined : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // A save found files that another program has written since they were loaded or last saved, and
