@@ -30,6 +30,7 @@ def environment(scratch, program, repository):
     and the quillon-settings under test first on the PATH."""
     env = {k: v for k, v in os.environ.items() if not k.startswith("ANSIBLE_")}
     (scratch / "ansible.cfg").write_text("[defaults]\n")
+    (scratch / "home").mkdir()
     env.update(HOME=str(scratch / "home"), ANSIBLE_CONFIG=str(scratch / "ansible.cfg"),
                ANSIBLE_LOCAL_TEMP=str(scratch / "local-tmp"),
                ANSIBLE_REMOTE_TEMP=str(scratch / "remote-tmp"),
