@@ -15,6 +15,8 @@ SCREENSHOT_PKGS := xvfb
 # Reading the program's windows as a screen reader does, through AT-SPI on a private display.
 SCREEN_READER_PKGS := xvfb dbus at-spi2-core python3 python3-pyatspi
 ICON_PKGS := librsvg2-bin
+# The Ansible module, run for real on scratch System folders of this machine.
+ANSIBLE_PKGS := ansible-core
 
 # The zip for Windows players, build/windows/quillon-tool-<version>-windows-x64.zip, checked as
 # a player gets it.
@@ -35,7 +37,7 @@ deps-windows: deps
 	@scripts/install-deps.sh $(WINDOWS_PKGS)
 
 test: deps-windows
-	@scripts/install-deps.sh $(PACKAGE_PKGS) $(SCREEN_READER_PKGS)
+	@scripts/install-deps.sh $(PACKAGE_PKGS) $(SCREEN_READER_PKGS) $(ANSIBLE_PKGS)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci

@@ -43,6 +43,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
             return command;
         } else if (arg == "--json") {
             command.json = true;
+        } else if (arg == "--check") {
+            command.check = true;
         } else if (arg == "--system-dir") {
             if (i + 1 == args.size())
                 usageError("--system-dir needs a folder after it");
@@ -63,6 +65,8 @@ Command parseCommandLine(const std::vector<std::string>& args) {
     if (!action)
         usageError("no command given; the commands are show, get, set and where");
     command.action = *action;
+    if (command.check && command.action != Command::Action::Set)
+        usageError("--check goes with set only");
 
     switch (command.action) {
     case Command::Action::Show:
@@ -82,8 +86,6 @@ Command parseCommandLine(const std::vector<std::string>& args) {
                        "the two");
         break;
     case Command::Action::Set:
-        if (command.json)
-            usageError("--json goes with show, get and where, not with set");
         if (operands.empty())
             usageError("set needs at least one NAME=VALUE");
         for (const auto& operand : operands) {

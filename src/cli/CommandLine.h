@@ -7,7 +7,7 @@
 // What the arguments ask for:
 //   quillon-settings [--system-dir DIR] show [--json]
 //   quillon-settings [--system-dir DIR] get NAME [--json]
-//   quillon-settings [--system-dir DIR] set NAME=VALUE [NAME=VALUE ...]
+//   quillon-settings [--system-dir DIR] set [--check] [--json] NAME=VALUE [NAME=VALUE ...]
 //   quillon-settings where [--json]
 //   quillon-settings --help | --version
 // Options may stand before or after the command word.
@@ -21,6 +21,7 @@ struct Command {
     Action action = Action::Help;
     std::optional<std::string> systemDir; // as typed
     bool json = false;
+    bool check = false;                  // set: tell what would change, write nothing
     std::string name;                    // for get
     std::vector<Assignment> assignments; // for set, in the order given
 };

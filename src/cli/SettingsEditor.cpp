@@ -5,6 +5,7 @@
 #include "files/FileError.h"
 #include "files/FolderLock.h"
 #include "platform/AsciiCase.h"
+#include "platform/NativePath.h"
 #include "platform/Utf8.h"
 #include "store/Startup.h"
 #include "store/SwitchValue.h"
@@ -171,7 +172,17 @@ std::optional<std::string> SettingsEditor::shownValue(const Setting& setting) {
     return utf8FromUtf16(form.texts[setting.index]);
 }
 
-void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
+SetReport SettingsEditor::set(const std::vector<AcceptedValue>& values, bool checkOnly) {
+    SetReport report;
+    report.systemDir = NativePath::resolve(Startup::SystemDir);
+    for (const auto& value : values) {
+        auto before = shownValue(*value.setting);
+        if (!before) // only an option's key can be missing
+            refuse(*value.setting, "no line of the five settings files starts with \"" +
+                                       value.setting->name + "=\"");
+        report.settings.push_back({value.setting, std::move(*before), {}});
+    }
+
     bool anyOption = false;
     bool anyLoadout = false;
     for (const auto& [setting, text, on] : values) {
@@ -185,9 +196,6 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
             anyLoadout = true;
             break;
         case Where::OptionRow:
-            if (!options().keyFound(setting->index))
-                refuse(*setting,
-                       "no line of the five settings files starts with \"" + setting->name + "=\"");
             if (setting->isSwitch)
                 options().setChecked(setting->index, on);
             else
@@ -198,14 +206,14 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
     }
 
     try {
-        // Into the line arrays, as the other options window's save does; refusals come first.
+        // Into the line arrays, as the windows' saves do; refusals come first.
         if (anyOption)
             OptionFields::SaveOptionFields(options());
-        // The loadouts' own save writes every line array, the options' lines included.
-        // Files whose bytes stay as they are on disk are left alone.
         if (anyLoadout)
-            Functions::WriteLoadouts(loadouts(), Startup::Rewrite::ChangedFiles);
-        else
+            Functions::StoreLoadouts(loadouts());
+        report.files = Startup::filesToRewrite();
+        // Files whose bytes stay as they are on disk are left alone.
+        if (!checkOnly)
             Startup::SaveIniFiles(Startup::Rewrite::ChangedFiles);
     } catch (const OptionFields::OptionValueRefused& refused) {
         refuseOption(refused);
@@ -216,4 +224,11 @@ void SettingsEditor::set(const std::vector<AcceptedValue>& values) {
     } catch (const Startup::FilesChangedOnDisk& changed) {
         refuseChangedFiles(changed);
     }
+
+    // Read back from the lines the files now hold (or would hold), as the windows would show them.
+    loadouts_.reset();
+    options_.reset();
+    for (auto& changed : report.settings)
+        changed.after = shownValue(*changed.setting).value();
+    return report;
 }

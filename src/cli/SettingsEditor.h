@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "cli/SetReport.h"
 #include "cli/SettingNames.h"
 #include "loadouts/LoadoutsModel.h"
 #include "options/OptionsModel.h"
@@ -10,7 +11,7 @@
 #include <vector>
 
 // The settings of the System folder in Startup::SystemDir, read and written through the same
-// core procedures as the two windows: the loadout lines through ReadLoadouts/WriteLoadouts, the
+// core procedures as the two windows: the loadout lines through ReadLoadouts/StoreLoadouts, the
 // options through LoadOptionFields/SaveOptionFields, and one all-or-nothing SaveIniFiles.
 // Every failure is thrown as a Failure with its exit status and a message naming what and why.
 // A NAME=VALUE that passed the checks that need no settings file: the name is known and given
@@ -35,8 +36,10 @@ public:
     std::optional<std::string> shownValue(const SettingNames::Setting& setting);
 
     // Puts the values through the windows' conversions and checks, and only when all are
-    // accepted writes all five files once. Nothing is written when any is refused.
-    void set(const std::vector<AcceptedValue>& values);
+    // accepted writes the files whose bytes change, in one save. Nothing is written when any is
+    // refused, nor with checkOnly, which refuses what a save would refuse and tells what it
+    // would write.
+    SetReport set(const std::vector<AcceptedValue>& values, bool checkOnly);
 
 private:
     // Filled from the line arrays on first use.

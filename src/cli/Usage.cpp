@@ -4,7 +4,7 @@ std::string helpText() {
     return R"(Usage:
   quillon-settings [--system-dir DIR] show [--json]
   quillon-settings [--system-dir DIR] get NAME [--json]
-  quillon-settings [--system-dir DIR] set NAME=VALUE [NAME=VALUE ...]
+  quillon-settings [--system-dir DIR] set [--check] [--json] NAME=VALUE [NAME=VALUE ...]
   quillon-settings where [--json]
   quillon-settings --help | --version
 
@@ -14,8 +14,19 @@ settings files of the game's System folder, with the same conversions and checks
 Commands:
   show   every setting as NAME=VALUE, one a line (--json: one JSON object of strings)
   get    one setting's value (--json: a JSON object with that one member)
-  set    changes settings; all values are checked first, then the five files are written
-         once, all or nothing. Nothing is written when any value is refused.
+  set    changes settings; all values are checked first, then the files whose bytes change
+         are written in one save, all or nothing. Nothing is written when any value is
+         refused.
+         --check: checks the values as set does, writes nothing and prints each setting's
+         value before and after, NAME: "BEFORE" -> "AFTER" (or NAME: "VALUE" (as it is)), then
+         the files that would be written.
+         --json (with or without --check): one JSON object,
+           {"changed": true, "files": ["QuillonMod.ini"],
+            "settings": {"TimeLimit": {"before": "20", "after": "30"}},
+            "systemDir": "/srv/ut/System/"}
+         "changed" is true when a byte of a file changed (or would change), and "files"
+         names those files; values are shown as get shows them. The exit status is 0
+         whether or not anything changed.
   where  every place the search below looks at, in order, one a line: "found" (it holds
          QLLoadouts.ini), "no file", "no folder", "skipped" (with why: a file that could not
          be read or makes no sense, a registry value that is not there) or "repeated"; then

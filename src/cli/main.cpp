@@ -61,6 +61,17 @@ void get(SettingsEditor& editor, const SettingNames::Setting& setting, bool json
         tellMissing(setting);
 }
 
+// Sets the values, or with check only tells what would change; --json reports either way.
+void set(SettingsEditor& editor, const std::vector<AcceptedValue>& values, const Command& command) {
+    const SetReport report = editor.set(values, command.check);
+    if (command.json)
+        Console::writeOut(report.json() + "\n");
+    else if (command.check)
+        Console::writeOut(report.text());
+    if (command.check) // a save would have warned
+        noteRunningGame();
+}
+
 // Every place the automatic search looks at, and the folder it finds.
 ExitStatus where(bool json) {
     const auto result = InstallSearch::search(GamePaths::readInstallFolder());
@@ -109,7 +120,7 @@ ExitStatus run(const Command& command) {
     else if (command.action == Command::Action::Get)
         get(editor, *wanted, command.json);
     else
-        editor.set(values);
+        set(editor, values, command);
     return ExitStatus::Success;
 }
 

@@ -132,17 +132,10 @@ void ReadLoadouts(LoadoutsForm& form) {
     enterSavedState(form);
 }
 
-void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
+void StoreLoadouts(const LoadoutsForm& form) {
     if (auto problem = loadoutShapeProblem("saved"))
         throw *problem;
     LoadoutNames = namesFromBoxes(form);
-
-    // Kept so that a failed save leaves the arrays holding what the files hold.
-    std::array<std::string, LoadoutCount> oldLoadoutLines;
-    for (std::size_t k = 0; k < LoadoutCount; ++k)
-        oldLoadoutLines[k] = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
-    const std::string oldForceBuyLine(Startup::QuillonModArray[ForceBuyLine]);
-
     for (std::size_t k = 0; k < LoadoutCount; ++k) {
         LineArray& lines = Startup::QlLoadoutsArray;
         const std::size_t index = FirstLoadoutLine + k;
@@ -152,9 +145,20 @@ void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
     Startup::QuillonModArray.set(ForceBuyLine,
                                  std::string(ForceBuyKey) +
                                      std::string(SwitchValue::text(form.forceBuyValue() == 1)));
+}
 
+void WriteLoadouts(LoadoutsForm& form) {
+    if (auto problem = loadoutShapeProblem("saved"))
+        throw *problem;
+    // Kept so that a failed save leaves the arrays holding what the files hold.
+    std::array<std::string, LoadoutCount> oldLoadoutLines;
+    for (std::size_t k = 0; k < LoadoutCount; ++k)
+        oldLoadoutLines[k] = Startup::QlLoadoutsArray[FirstLoadoutLine + k];
+    const std::string oldForceBuyLine(Startup::QuillonModArray[ForceBuyLine]);
+
+    StoreLoadouts(form);
     try {
-        Startup::SaveIniFiles(rewrite);
+        Startup::SaveIniFiles();
     } catch (...) {
         for (std::size_t k = 0; k < LoadoutCount; ++k)
             Startup::QlLoadoutsArray.set(FirstLoadoutLine + k, oldLoadoutLines[k]);

@@ -73,13 +73,15 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing);
 // shape above.
 void ReadLoadouts(LoadoutsForm& form);
 
-// Stores the window's names and check box into the line arrays, writes all five files and puts
-// the window into the saved state. A name the user has not changed is written back as the bytes
-// its line holds. Throws LoadoutsRefused, nothing changed, when the arrays lack the shape above or
-// an edited box holds a line break or a character the settings files' code page cannot hold. Throws
-// FileError when the files cannot be written; then the arrays are put back as they were, no file
-// has changed and the window stays unsaved.
-// rewrite says which files the save writes (every one, for the windows).
-void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite = Startup::Rewrite::AllFiles);
+// Stores the window's names and check box into the line arrays and writes no file. A name the
+// user has not changed is stored as the bytes its line holds. Throws LoadoutsRefused, nothing
+// changed, when the arrays lack the shape above or an edited box holds a line break or a
+// character the settings files' code page cannot hold.
+void StoreLoadouts(const LoadoutsForm& form);
+
+// StoreLoadouts, then writes all five files and puts the window into the saved state. Throws
+// LoadoutsRefused as StoreLoadouts does, and FileError when the files cannot be written; then the
+// arrays are put back as they were, no file has changed and the window stays unsaved.
+void WriteLoadouts(LoadoutsForm& form);
 
 } // namespace Functions

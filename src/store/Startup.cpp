@@ -97,6 +97,18 @@ LineArray linesOf(const std::string& path, std::shared_ptr<const ByteBlock> byte
     return lines;
 }
 
+// Whether file i's array joins to exactly the bytes that path held when last loaded or saved:
+// compared with the bytes it was read as, or by the hash of those last written to it.
+bool joinsToLastSeen(std::size_t i, const std::string& path) {
+    const auto& snapshot = snapshots().files[i];
+    if (!snapshot || snapshots().paths[i] != path)
+        return false;
+    const LineArray& lines = *settingsFiles()[i].lines;
+    return snapshot->bytesRead ? lines.joinsTo(snapshot->bytesRead->view())
+                               : joinedSize(lines) == snapshot->size &&
+                                     hashOf(joinLines(lines)) == snapshot->hashWritten;
+}
+
 // Refuses a line that would reach the file as two: every line must be one line.
 void refuseLineBreaks(const SettingsFile& file, const std::string& path) {
     const LineArray& lines = *file.lines;
@@ -205,19 +217,9 @@ void SaveIniFiles(Rewrite rewrite) {
     // Which files are written. A file's contents are made again when it is written, rather than
     // kept, so that no more than one file's contents are held at a time.
     std::vector<std::size_t> written;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (rewrite == Rewrite::ChangedFiles && asLastSeen[i]) {
-            // The file holds these very bytes: compared with the bytes it was read as, or by
-            // the hash of those last written to it.
-            const FileSnapshot& snapshot = *snapshots().files[i];
-            const LineArray& lines = *files[i].lines;
-            if (snapshot.bytesRead ? lines.joinsTo(snapshot.bytesRead->view())
-                                   : joinedSize(lines) == snapshot.size &&
-                                         hashOf(joinLines(lines)) == snapshot.hashWritten)
-                continue;
-        }
-        written.push_back(i);
-    }
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!(rewrite == Rewrite::ChangedFiles && asLastSeen[i] && joinsToLastSeen(i, paths[i])))
+            written.push_back(i);
 
     std::vector<std::string> writtenPaths;
     for (const std::size_t i : written)
@@ -232,6 +234,14 @@ void SaveIniFiles(Rewrite rewrite) {
         snapshots().files[written[k]] = snapshotAfterWrite(paths[written[k]], hashes[k]);
         snapshots().paths[written[k]] = paths[written[k]];
     }
+}
+
+std::vector<std::string> filesToRewrite() {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < settingsFiles().size(); ++i)
+        if (!joinsToLastSeen(i, settingsFilePath(settingsFiles()[i].fileName)))
+            names.emplace_back(settingsFiles()[i].fileName);
+    return names;
 }
 
 void setLoadoutsReadHook(std::function<void()> hook) {

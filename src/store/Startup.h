@@ -130,6 +130,12 @@ public:
     FolderHold& operator=(const FolderHold&) = delete;
 };
 
+// The names of the files, in file set order, whose arrays no longer join to the bytes the file
+// held when last loaded or saved: the files a save with Rewrite::ChangedFiles writes, unless
+// another program writes one in the meantime. Asks nothing and writes nothing, so that a
+// command can tell what a save would change without saving.
+std::vector<std::string> filesToRewrite();
+
 // Runs at the end of every load that succeeded, once all five arrays hold the new files; the
 // windows use it to put the loadouts window into its saved state.
 void setLoadoutsReadHook(std::function<void()> hook);

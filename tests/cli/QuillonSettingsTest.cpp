@@ -85,6 +85,13 @@ void makeQuillonModReadOnly(const fs::path& system) {
                     fs::perm_options::remove);
 }
 
+// The switch as a hand might write it: it reads False all the same.
+void lowerCaseLogIP(const fs::path& system) {
+    std::string bytes = TempDir::bytesOf(system / "QuillonMod.ini");
+    bytes.replace(bytes.find("bLogIPInChat=False"), 18, "bLogIPInChat=false");
+    std::ofstream(system / "QuillonMod.ini", std::ios::binary) << bytes;
+}
+
 void removeQLLoadouts(const fs::path& system) {
     fs::remove(system / "QLLoadouts.ini");
 }
@@ -113,6 +120,22 @@ const std::vector<Case> Cases = {
       {"QuillonMod.ini", "TimeLimit=20", "TimeLimit=45"}}},
     {"setForceBuyingWritesTrueAndCrLf", in({"set", "forcebuying=1"}), 0, {}, "",
      "loadouts/unedited", "loadouts/unedited/expected"},
+    // A dry run tells what would change and writes nothing; --json reports either way
+    {"checkTellsWhatWouldChange", in({"set", "--check", "TimeLimit=45", "bBalanceTeams=true"}), 0,
+     {"TimeLimit: \"20\" -> \"45\"\nbBalanceTeams: \"True\" (as it is)\nwould write QuillonMod.ini\n"}},
+    {"checkJsonOfNothingToChange", in({"set", "--check", "--json", "timelimit=20"}), 0,
+     {"\"changed\": false,\n  \"files\": [],", "\"TimeLimit\": {\"before\": \"20\", \"after\": \"20\"}"}},
+    {"setJsonReportsBeforeAndAfter",
+     in({"set", "--json", "PercentageLootDropped=35", "thief4=" + CafeEuro, "ForceBuying=1"}), 0,
+     {"\"changed\": true,\n  \"files\": [\"QLLoadouts.ini\", \"QuillonMod.ini\"],",
+      "\"PercentageLootDropped\": {\"before\": \"29\", \"after\": \"35\"}",
+      "\"thief4\": {\"before\": \"Quiet Fingers\", \"after\": \"" + CafeEuro + "\"}",
+      "\"ForceBuying\": {\"before\": \"True\", \"after\": \"True\"}"}, "", "", "",
+     {{"QuillonMod.ini", "Dropped=0.29", "Dropped=0.35"},
+      {"QLLoadouts.ini", "Quiet Fingers", "Caf\xe9 \x80"}}},
+    {"setJsonChangedByBytesAlone", in({"set", "--json", "bLogIPInChat=0"}), 0,
+     {"\"changed\": true,", "\"bLogIPInChat\": {\"before\": \"False\", \"after\": \"False\"}"},
+     "", "", "", {{"QuillonMod.ini", "bLogIPInChat=false", "bLogIPInChat=False"}}, lowerCaseLogIP},
     // The game running from the folder: said on standard error, and set still saves
     {"setWhileTheGameRunsWarnsAndSaves", in({"set", "TimeLimit=45"}), 0, {},
      std::string("warning: ") + GameProgramName + " (process ", "", "",
@@ -124,6 +147,8 @@ const std::vector<Case> Cases = {
     {"noEqualsSign", in({"set", "TimeLimit"}), 2, {}, "has no \"=\""},
     {"percentNotANumber", in({"set", "PercentageToPassVote=abc"}), 2, {},
      "PercentageToPassVote: \"abc\" is not a number"},
+    {"checkRefusesAsSetDoes", in({"set", "--check", "--json", "TimeLimit=45", "thief3=a\rb"}), 2,
+     {}, "thief3: "},
     {"switchNotASwitchValue", in({"set", "bBalanceTeams=yes"}), 2, {}, "bBalanceTeams: \"yes\""},
     {"optionOutsideTheCodePage", in({"set", "TimeLimit=45", "Name=\xce\xa9"}), 2, {},
      "Name: \"\xce\xa9\""},
@@ -141,7 +166,7 @@ const std::vector<Case> Cases = {
     {"folderWithoutTheFiles", in({"show"}), 3, {}, "holds no QLLoadouts.ini", "", "", {},
      removeQLLoadouts},
     {"noCommand", in({}), 2, {}, "no command given"},
-    {"jsonWithSet", {"set", "TimeLimit=45", "--json"}, 2, {}, "--json goes with show, get and where"},
+    {"checkWithShow", in({"show", "--check"}), 2, {}, "--check goes with set only"},
     {"help", {"--help"}, 0, {"quillon-settings [--system-dir DIR] show [--json]", "Exit status"}},
 };
 // clang-format on
