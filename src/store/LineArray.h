@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/ByteBlock.h"
+#include "store/TextEncoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +17,8 @@
 // and the last element is always one spare empty element. The lines of a loaded file stay in the
 // one block of bytes the file was read into, which is never changed (copies of the array share
 // it); a line that is replaced gets bytes of its own. So a file of many lines costs little more
-// memory than its size, and loads without a copy per line.
+// memory than its size, and loads without a copy per line. The array also knows the encoding its
+// file is written in; only a UTF-16 file's lines differ from the file's bytes (they are UTF-8).
 class LineArray {
 public:
     LineArray() = default;
@@ -37,8 +39,12 @@ public:
     // Keeps the first n elements, or adds empty ones up to n.
     void resize(std::size_t n);
     // Whether joining the lines (as joinLines does) gives these very bytes; found without
-    // joining them.
-    bool joinsTo(std::string_view bytes) const noexcept;
+    // joining them where the lines are the file's bytes.
+    bool joinsTo(std::string_view bytes) const;
+
+    // The encoding the file is written in; the code page unless set.
+    TextEncoding encoding() const noexcept { return encoding_; }
+    void setEncoding(TextEncoding encoding) noexcept { encoding_ = encoding; }
 
     class const_iterator {
     public:
@@ -88,6 +94,7 @@ private:
     std::shared_ptr<const ByteBlock> loaded_; // the file's bytes, as read
     std::string replaced_;                    // the bytes of lines set since
     std::vector<Span> spans_;
+    TextEncoding encoding_ = TextEncoding::CodePage;
 };
 
 // Line positions are 16-bit signed, so a file may hold at most this many lines (plus the spare).
@@ -103,7 +110,8 @@ LineArray splitLines(std::string_view bytes);
 // Whether the bytes hold a CR or an LF, which would end a line in a file.
 bool holdsLineBreak(std::string_view bytes);
 
-// The bytes a save writes: every line before the spare one, each followed by CR LF.
+// The bytes a save writes: every line before the spare one, each followed by CR LF, in the file's
+// encoding (a UTF-16 file with its byte order mark first).
 std::string joinLines(const LineArray& lines);
 // Their number, and the same bytes written to out, which has room for that many.
 std::size_t joinedSize(const LineArray& lines);

@@ -41,9 +41,9 @@ const std::array<SettingsFile, 5>& settingsFiles();
 // Replaces all five arrays from the files in SystemDir and remembers what each file held; then
 // sets LoadoutsSaved and runs the loadouts hook. First finishes (or undoes) any save of the files
 // that a crash cut short, and removes what interrupted saves left beside them. All or nothing:
-// throws FileError at the first file that cannot be read, is not a plain file, is UTF-16 text or
-// is too long, or when a cut save can be neither finished nor undone, and then every array, and
-// LoadoutsSaved, stays as it was.
+// throws FileError at the first file that cannot be read, is not a plain file, is not whole text
+// (see FileText::textLines) or is too long, or when a cut save can be neither finished nor undone,
+// and then every array, and LoadoutsSaved, stays as it was.
 void LoadIniFiles();
 
 // A save that was asked a question and told not to go ahead. Nothing has been written.

@@ -1,0 +1,201 @@
+#include "store/TextEncoding.h"
+
+#include "files/FileError.h"
+#include "files/FileIo.h"
+
+#include <bit>
+#include <cstring>
+
+namespace {
+
+std::uint64_t word(const char* at) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+}
+
+// The first byte above 127 at or after from; the size when there is none. Most files are all
+// ASCII, and every load asks this of every byte: 32 bytes are looked at a time.
+std::size_t firstHighByte(std::string_view bytes, std::size_t from = 0) {
+    constexpr std::uint64_t HighBits = 0x8080808080808080ull;
+    std::size_t i = from;
+    for (; i + 32 <= bytes.size(); i += 32) {
+        const char* p = bytes.data() + i;
+        if ((word(p) | word(p + 8) | word(p + 16) | word(p + 24)) & HighBits)
+            break;
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) > 127)
+            return i;
+    return bytes.size();
+}
+
+bool isWellFormedUtf8(std::string_view bytes, std::size_t from) {
+    for (std::size_t i = firstHighByte(bytes, from); i < bytes.size();
+         i = firstHighByte(bytes, i)) {
+        const auto [cp, length] = utf8CodePoint(bytes, i);
+        if (cp == 0xFFFD && length == 1)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+bool isHighSurrogate(char32_t c) {
+    return c >= 0xD800 && c < 0xDC00;
+}
+bool isLowSurrogate(char32_t c) {
+    return c >= 0xDC00 && c < 0xE000;
+}
+
+char* appendUtf8(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+char* appendUnit(char32_t unit, char* out) {
+    *out++ = static_cast<char>(unit & 0xFF);
+    *out++ = static_cast<char>(unit >> 8);
+    return out;
+}
+
+// Where the code unit at index stands, for a message: its line (lines end as the store splits
+// them) and its byte in the file, the byte order mark counted.
+std::string placeOf(const unsigned char* units, std::size_t index) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < index; ++i) {
+        const unsigned unit = units[2 * i] | (units[2 * i + 1] << 8);
+        const bool crBeforeLf =
+            unit == '\r' && i + 1 < index && units[2 * i + 2] == '\n' && units[2 * i + 3] == 0;
+        if ((unit == '\r' && !crBeforeLf) || unit == '\n')
+            ++line;
+    }
+    return "line " + std::to_string(line) + " (byte " +
+           std::to_string(Utf16Mark.size() + 2 * index + 1) + " of the file)";
+}
+
+[[noreturn]] void notUtf16(const std::string& path, const std::string& what) {
+    throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
+                    "the file is UTF-16 text, but " + what);
+}
+
+} // namespace
+
+std::optional<TextEncoding> encodingOf(std::string_view bytes) {
+    if (bytes.starts_with(Utf16Mark))
+        return TextEncoding::Utf16Le;
+    const std::size_t high = firstHighByte(bytes);
+    if (high == bytes.size())
+        return std::nullopt;
+    return isWellFormedUtf8(bytes, high) ? TextEncoding::Utf8 : TextEncoding::CodePage;
+}
+
+std::pair<char32_t, std::size_t> utf8CodePoint(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    std::size_t more = 0;
+    char32_t cp = lead;
+    char32_t smallest = 0; // below this, the sequence is an overlong form
+    if (lead < 0x80)
+        return {cp, 1};
+    if (lead >= 0xF0 && lead <= 0xF4)
+        more = 3, cp = lead & 0x07, smallest = 0x10000;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        more = 2, cp = lead & 0x0F, smallest = 0x800;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        more = 1, cp = lead & 0x1F, smallest = 0x80;
+    else
+        return {0xFFFD, 1};
+    if (bytes.size() - at <= more)
+        return {0xFFFD, 1};
+    for (std::size_t k = 1; k <= more; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return {0xFFFD, 1};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+        return {0xFFFD, 1};
+    return {cp, more + 1};
+}
+
+ByteBlock utf8OfUtf16File(const std::string& path, std::string_view bytes) {
+    const std::string_view body = bytes.substr(Utf16Mark.size());
+    if (body.size() % 2 != 0)
+        notUtf16(path,
+                 "its last byte (byte " + std::to_string(bytes.size()) + ") is half a character");
+    const auto* units = reinterpret_cast<const unsigned char*>(body.data());
+    const std::size_t count = body.size() / 2;
+    // A unit takes at most three bytes in UTF-8, a pair of two units four.
+    ByteBlock block = blockForBytes(count * 3);
+    char* out = block.data();
+    for (std::size_t i = 0; i < count;) {
+        // Settings text is mostly ASCII: four units at a time where they all are.
+        if constexpr (std::endian::native == std::endian::little) {
+            if (i + 4 <= count) {
+                const std::uint64_t four = word(body.data() + 2 * i);
+                if ((four & 0xFF80FF80FF80FF80ull) == 0) {
+                    out[0] = static_cast<char>(four);
+                    out[1] = static_cast<char>(four >> 16);
+                    out[2] = static_cast<char>(four >> 32);
+                    out[3] = static_cast<char>(four >> 48);
+                    out += 4;
+                    i += 4;
+                    continue;
+                }
+            }
+        }
+        char32_t unit = units[2 * i] | (units[2 * i + 1] << 8);
+        if (isHighSurrogate(unit) && i + 1 < count) {
+            const char32_t low = units[2 * i + 2] | (units[2 * i + 3] << 8);
+            if (isLowSurrogate(low)) {
+                out = appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
+                i += 2;
+                continue;
+            }
+        }
+        if (isHighSurrogate(unit) || isLowSurrogate(unit))
+            notUtf16(path, placeOf(units, i) + " holds half of a surrogate pair");
+        out = appendUtf8(unit, out);
+        ++i;
+    }
+    block.shrink(static_cast<std::size_t>(out - block.data()));
+    return block;
+}
+
+std::size_t utf16Size(std::string_view utf8) {
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [cp, length] = utf8CodePoint(utf8, i);
+        size += cp >= 0x10000 ? 4 : 2;
+        i += length;
+    }
+    return size;
+}
+
+char* writeUtf16(std::string_view utf8, char* out) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto [cp, length] = utf8CodePoint(utf8, i);
+        if (cp >= 0x10000) {
+            out = appendUnit(0xD800 + ((cp - 0x10000) >> 10), out);
+            out = appendUnit(0xDC00 + ((cp - 0x10000) & 0x3FF), out);
+        } else {
+            out = appendUnit(cp, out);
+        }
+        i += length;
+    }
+    return out;
+}
