@@ -70,7 +70,7 @@ std::string utf8Character(std::u16string_view text, std::size_t i) {
 // bytes; an edited one is encoded in the file's encoding, and the first box holding a line break
 // or a character the encoding lacks is refused.
 std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
-    const TextEncoding encoding = Startup::QlLoadoutsArray.encoding();
+    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
     std::array<std::string, LoadoutCount> names;
     for (std::size_t box = 0; box < LoadoutCount; ++box) {
         const std::u16string text = form.loadoutText(box);
@@ -136,9 +136,9 @@ void ReadLoadouts(LoadoutsForm& form) {
         throw *problem;
     for (std::size_t k = 0; k < LoadoutCount; ++k)
         LoadoutNames[k] = std::string(loadoutName(k));
+    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
     for (std::size_t k = 0; k < LoadoutCount; ++k)
-        form.setLoadoutText(k,
-                            FileText::decode(Startup::QlLoadoutsArray.encoding(), LoadoutNames[k]));
+        form.setLoadoutText(k, FileText::decode(encoding, LoadoutNames[k]));
     const LineArray& mod = Startup::QuillonModArray;
     const std::string_view forceBuy =
         mod[ForceBuyLine].substr(valueStart(mod, ForceBuyLine, ForceBuyKeyLength));

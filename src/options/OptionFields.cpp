@@ -40,7 +40,7 @@ Functions::TOptionSetting& recordOf(const OptionControls& controls, std::size_t 
 }
 
 // The encoding of the file a record's line stands in.
-TextEncoding encodingOf(const Functions::TOptionSetting& record) {
+TextEncoding fileEncodingOf(const Functions::TOptionSetting& record) {
     return FileText::encodingOfArray(record.ArrayName);
 }
 
@@ -48,7 +48,7 @@ TextEncoding encodingOf(const Functions::TOptionSetting& record) {
 std::string storedValue(const OptionControls& controls, std::size_t row,
                         const Functions::TOptionSetting& record) {
     const OptionField& field = Table[row];
-    const TextEncoding encoding = encodingOf(record);
+    const TextEncoding encoding = fileEncodingOf(record);
     if (field.kind == OptionKind::Check)
         return std::string(SwitchValue::text(controls.isChecked(row)));
     const std::u16string text = controls.text(row);
@@ -159,13 +159,14 @@ void LoadOptionFields(OptionControls& controls) {
         Functions::LookUpSetting(notify);
         switch (Table[row].kind) {
         case OptionKind::Text:
-            controls.setText(row, FileText::decode(encodingOf(record), record.Value));
+            controls.setText(row, FileText::decode(fileEncodingOf(record), record.Value));
             break;
         case OptionKind::Check:
             controls.setChecked(row, SwitchValue::isOn(record.Value));
             break;
         case OptionKind::Percent:
-            controls.setText(row, FileText::decode(encodingOf(record), percentShown(record.Value)));
+            controls.setText(row,
+                             FileText::decode(fileEncodingOf(record), percentShown(record.Value)));
             break;
         }
         controls.setTag(row, std::to_string(Functions::CurrentSetting));

@@ -10,20 +10,29 @@
 namespace FileText {
 
 LineArray textLines(const std::string& path, std::shared_ptr<const ByteBlock> bytes,
-                    std::size_t limit, const std::string& systemDir) {
-    if (bytes->view().starts_with("\xFE\xFF"))
+                    std::size_t limit) {
+    const std::string_view view = bytes->view();
+    if (view.starts_with("\xFE\xFF"))
         throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
                         "the file is UTF-16 text with the big end first, which the game cannot "
                         "read");
-    auto encoding = encodingOf(bytes->view());
-    if (!encoding)
-        encoding =
-            InstalledPatch::readsUtf8(systemDir) ? TextEncoding::Utf8 : TextEncoding::CodePage;
-    if (*encoding == TextEncoding::Utf16Le)
-        bytes = std::make_shared<const ByteBlock>(utf8OfUtf16File(path, bytes->view()));
+    if (view.starts_with(Utf16Mark)) {
+        LineArray lines =
+            splitLines(std::make_shared<const ByteBlock>(utf8OfUtf16File(path, view)), limit);
+        lines.setEncoding(TextEncoding::Utf16Le);
+        return lines;
+    }
     LineArray lines = splitLines(std::move(bytes), limit);
-    lines.setEncoding(*encoding);
+    if (lines.encoding() == TextEncoding::CodePage && isWellFormedUtf8(view))
+        lines.setEncoding(TextEncoding::Utf8);
     return lines;
+}
+
+TextEncoding encodingOf(const LineArray& lines) {
+    if (lines.encoding() != TextEncoding::Ascii)
+        return lines.encoding();
+    return InstalledPatch::readsUtf8(Startup::SystemDir) ? TextEncoding::Utf8
+                                                         : TextEncoding::CodePage;
 }
 
 std::u16string decode(TextEncoding encoding, std::string_view bytes) {
@@ -81,7 +90,7 @@ std::optional<std::size_t> characterBytes(TextEncoding encoding, std::string_vie
 TextEncoding encodingOfArray(std::string_view selector) {
     for (const auto& file : Startup::settingsFiles())
         if (AsciiCase::equalIgnoringCase(selector, file.selector))
-            return file.lines->encoding();
+            return encodingOf(*file.lines);
     return TextEncoding::CodePage;
 }
 

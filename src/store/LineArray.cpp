@@ -19,10 +19,14 @@ constexpr std::string_view Utf16CrLf("\r\0\n\0", 4);
 // Walks the bytes line by line, in one pass whatever the line ends. The bytes are looked at
 // sixteen at a time where the processor can: the line ends among them are marked once, in a mask
 // of one bit per byte, and the lines of those sixteen bytes are taken from the mask, so the walk
-// costs little more than reading the file.
+// costs little more than reading the file. On the way it notes whether any byte is above 127,
+// which tells an ASCII file without a second look at its bytes.
 class LineWalker {
 public:
     explicit LineWalker(std::string_view bytes) : bytes_(bytes) { mask_ = endsAt(0); }
+
+    // Whether a byte above 127 was among those walked so far (all of them, once next is false).
+    bool sawHighByte() const noexcept { return highBits_ != 0; }
 
     // The next line, without its terminator; false at the end.
     bool next(std::string_view& line) {
@@ -59,20 +63,23 @@ private:
     }
 
     // One bit for each CR or LF among the sixteen bytes at from (fewer at the end).
-    std::uint32_t endsAt(std::size_t from) const noexcept {
+    std::uint32_t endsAt(std::size_t from) noexcept {
 #if defined(__SSE2__)
         if (from + Piece <= bytes_.size()) {
             const __m128i piece =
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes_.data() + from));
+            highBits_ |= static_cast<std::uint32_t>(_mm_movemask_epi8(piece));
             return static_cast<std::uint32_t>(
                 _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(piece, _mm_set1_epi8('\r')),
                                                _mm_cmpeq_epi8(piece, _mm_set1_epi8('\n')))));
         }
 #endif
         std::uint32_t mask = 0;
-        for (std::size_t i = 0; i < Piece && from + i < bytes_.size(); ++i)
+        for (std::size_t i = 0; i < Piece && from + i < bytes_.size(); ++i) {
+            highBits_ |= static_cast<unsigned char>(bytes_[from + i]) & 0x80u;
             if (bytes_[from + i] == '\r' || bytes_[from + i] == '\n')
                 mask |= std::uint32_t{1} << i;
+        }
         return mask;
     }
 
@@ -80,6 +87,7 @@ private:
     std::size_t pos_ = 0;   // where the next line starts
     std::size_t piece_ = 0; // the sixteen bytes that mask_ covers
     std::uint32_t mask_ = 0;
+    std::uint32_t highBits_ = 0; // the top bits of the bytes walked
 };
 
 } // namespace
@@ -156,6 +164,7 @@ LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit) 
                                 static_cast<std::uint32_t>(line.size()), 0});
     lines.spans_.emplace_back(); // the spare element
     lines.loaded_ = std::move(bytes);
+    lines.encoding_ = walker.sawHighByte() ? TextEncoding::CodePage : TextEncoding::Ascii;
     return lines;
 }
 

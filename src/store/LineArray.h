@@ -102,6 +102,7 @@ inline constexpr std::size_t MaxLinesPerFile = 32766;
 
 // Splits file bytes into lines ended by CR, CR LF or a lone LF, and appends the spare element.
 // The bytes between terminators are kept exactly; nothing is decoded. The array keeps the bytes.
+// Its encoding is ASCII when no byte is above 127, else the code page.
 // No more than limit + 1 lines are split: an array of more than limit lines (and the spare)
 // means the bytes hold more lines than that.
 LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit);

@@ -48,7 +48,7 @@ GameRunningQuestion& gameRunningQuestion() {
 }
 
 LineArray linesOf(const std::string& path, std::shared_ptr<const ByteBlock> bytes) {
-    LineArray lines = FileText::textLines(path, std::move(bytes), MaxLinesPerFile, SystemDir);
+    LineArray lines = FileText::textLines(path, std::move(bytes), MaxLinesPerFile);
     if (lines.size() > MaxLinesPerFile + 1)
         throw FileError(path, std::make_error_code(std::errc::file_too_large),
                         "the file has more than " + std::to_string(MaxLinesPerFile) +

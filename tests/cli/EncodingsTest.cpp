@@ -72,6 +72,14 @@ const Edit Edits[] = {{"thief1", "QLLoadouts.ini", u"[0]=", &Script::loadout, &S
                       {"bInvertMouse", "QuillonUser.ini", u"Mouse=", &Script::off, &Script::on},
                       {nullptr, "", u"", nullptr, nullptr}};
 
+// Names the rows in ctest's list instead of showing their bytes.
+void PrintTo(const Encoding& encoding, std::ostream* os) {
+    *os << encoding.name;
+}
+void PrintTo(const Edit& edit, std::ostream* os) {
+    *os << (edit.setting ? edit.setting : "nothing");
+}
+
 // A file of the sample folder with the script's text in it, as text.
 std::u16string sampleText(const std::string& file, const Script& s) {
     std::u16string text = *utf16FromUtf8(TempDir::bytesOf(fs::path(QUILLON_EXAMPLES_DIR) / file));
@@ -92,8 +100,9 @@ class EncodingsTest : public ::testing::TestWithParam<std::tuple<Encoding, Edit,
 TEST_P(EncodingsTest, editWritesTheFileInItsOwnEncodingAndLeavesTheRestAsItWas) {
     const auto& [encoding, edit, commandLine] = GetParam();
 #ifdef _WIN32
-    if (const char* asked = std::getenv("QUILLON_TEST_CODE_PAGE")) // the locale may be missing
+    if (const char* asked = std::getenv("QUILLON_TEST_CODE_PAGE")) { // the locale may be missing
         ASSERT_EQ(std::to_string(GetACP()), asked);
+    }
 #endif
     const Script s = script(encoding.ascii);
     const std::string setting = edit.setting ? edit.setting : "";
