@@ -5,6 +5,7 @@
 // text in the code page, in UTF-8 and in UTF-16LE.
 #include "store/LineArray.h"
 #include "store/Startup.h"
+#include "store/TextEncoding.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -47,17 +47,18 @@ std::optional<LoadoutsRefused> lineTooShort(const char* doing, const char* fileN
                            Startup::settingsFilePath(fileName));
 }
 
-// Where the value of a line starts, after its key of a fixed number of characters: the lines
-// have the shape loadoutShapeProblem asks for.
-std::size_t valueStart(const LineArray& lines, std::size_t index, std::size_t keyLength) {
-    return *FileText::characterBytes(lines.encoding(), lines[index], keyLength);
+// Where the value of a line starts, after its key of a fixed number of characters in the file's
+// encoding: the lines have the shape loadoutShapeProblem asks for.
+std::size_t valueStart(const LineArray& lines, TextEncoding encoding, std::size_t index,
+                       std::size_t keyLength) {
+    return *FileText::characterBytes(encoding, lines[index], keyLength);
 }
 
 // The name a loadout line holds, as bytes.
-std::string_view loadoutName(std::size_t box) {
+std::string_view loadoutName(std::size_t box, TextEncoding encoding) {
     const LineArray& lines = Startup::QlLoadoutsArray;
     const std::size_t index = FirstLoadoutLine + box;
-    return lines[index].substr(valueStart(lines, index, LoadoutPrefixLength));
+    return lines[index].substr(valueStart(lines, encoding, index, LoadoutPrefixLength));
 }
 
 // The UTF-8 form of the character at text[i] (both halves of a surrogate pair), for a message.
@@ -69,12 +70,12 @@ std::string utf8Character(std::u16string_view text, std::size_t i) {
 // The boxes' names as bytes. A box that still shows what its line holds gives back the line's own
 // bytes; an edited one is encoded in the file's encoding, and the first box holding a line break
 // or a character the encoding lacks is refused.
-std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
-    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
+std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form,
+                                                     TextEncoding encoding) {
     std::array<std::string, LoadoutCount> names;
     for (std::size_t box = 0; box < LoadoutCount; ++box) {
         const std::u16string text = form.loadoutText(box);
-        const std::string current(loadoutName(box));
+        const std::string current(loadoutName(box, encoding));
         if (text == FileText::decode(encoding, current)) {
             names[box] = current;
             continue;
@@ -120,13 +121,14 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing) {
     if (lineCount(loadouts) <= lastLoadoutLine)
         return tooFewLines(doing, LoadoutsFileName, lineCount(loadouts), lastLoadoutLine + 1);
     for (std::size_t k = FirstLoadoutLine; k <= lastLoadoutLine; ++k)
-        if (!FileText::characterBytes(loadouts.encoding(), loadouts[k], LoadoutPrefixLength))
+        if (!FileText::characterBytes(FileText::encodingOf(loadouts), loadouts[k],
+                                      LoadoutPrefixLength))
             return lineTooShort(doing, LoadoutsFileName, k, LoadoutPrefixLength);
 
     const LineArray& mod = Startup::QuillonModArray;
     if (lineCount(mod) <= ForceBuyLine)
         return tooFewLines(doing, ModFileName, lineCount(mod), ForceBuyLine + 1);
-    if (!FileText::characterBytes(mod.encoding(), mod[ForceBuyLine], ForceBuyKeyLength))
+    if (!FileText::characterBytes(FileText::encodingOf(mod), mod[ForceBuyLine], ForceBuyKeyLength))
         return lineTooShort(doing, ModFileName, ForceBuyLine, ForceBuyKeyLength);
     return std::nullopt;
 }
@@ -134,14 +136,14 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing) {
 void ReadLoadouts(LoadoutsForm& form) {
     if (auto problem = loadoutShapeProblem("read"))
         throw *problem;
-    for (std::size_t k = 0; k < LoadoutCount; ++k)
-        LoadoutNames[k] = std::string(loadoutName(k));
     const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
+    for (std::size_t k = 0; k < LoadoutCount; ++k)
+        LoadoutNames[k] = std::string(loadoutName(k, encoding));
     for (std::size_t k = 0; k < LoadoutCount; ++k)
         form.setLoadoutText(k, FileText::decode(encoding, LoadoutNames[k]));
     const LineArray& mod = Startup::QuillonModArray;
-    const std::string_view forceBuy =
-        mod[ForceBuyLine].substr(valueStart(mod, ForceBuyLine, ForceBuyKeyLength));
+    const std::string_view forceBuy = mod[ForceBuyLine].substr(
+        valueStart(mod, FileText::encodingOf(mod), ForceBuyLine, ForceBuyKeyLength));
     form.setForceBuyValue(SwitchValue::isOn(forceBuy) ? 1 : 0);
     enterSavedState(form);
 }
@@ -149,7 +151,8 @@ void ReadLoadouts(LoadoutsForm& form) {
 void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
     if (auto problem = loadoutShapeProblem("saved"))
         throw *problem;
-    LoadoutNames = namesFromBoxes(form);
+    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
+    LoadoutNames = namesFromBoxes(form, encoding);
 
     // Kept so that a failed save leaves the arrays holding what the files hold.
     std::array<std::string, LoadoutCount> oldLoadoutLines;
@@ -161,7 +164,7 @@ void WriteLoadouts(LoadoutsForm& form, Startup::Rewrite rewrite) {
         LineArray& lines = Startup::QlLoadoutsArray;
         const std::size_t index = FirstLoadoutLine + k;
         lines.set(index, std::string(lines[index].substr(
-                             0, valueStart(lines, index, LoadoutPrefixLength))) +
+                             0, valueStart(lines, encoding, index, LoadoutPrefixLength))) +
                              LoadoutNames[k]);
     }
     Startup::QuillonModArray.set(ForceBuyLine,

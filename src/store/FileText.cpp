@@ -16,21 +16,21 @@ LineArray textLines(const std::string& path, std::shared_ptr<const ByteBlock> by
         throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
                         "the file is UTF-16 text with the big end first, which the game cannot "
                         "read");
-    if (view.starts_with(Utf16Mark)) {
-        LineArray lines =
-            splitLines(std::make_shared<const ByteBlock>(utf8OfUtf16File(path, view)), limit);
-        lines.setEncoding(TextEncoding::Utf16Le);
-        return lines;
-    }
-    LineArray lines = splitLines(std::move(bytes), limit);
-    if (lines.encoding() == TextEncoding::CodePage && isWellFormedUtf8(view))
-        lines.setEncoding(TextEncoding::Utf8);
+    if (!view.starts_with(Utf16Mark))
+        return splitLines(std::move(bytes), limit);
+    LineArray lines =
+        splitLines(std::make_shared<const ByteBlock>(utf8OfUtf16File(path, view)), limit);
+    lines.setUtf16();
     return lines;
 }
 
 TextEncoding encodingOf(const LineArray& lines) {
-    if (lines.encoding() != TextEncoding::Ascii)
-        return lines.encoding();
+    if (lines.isUtf16())
+        return TextEncoding::Utf16Le;
+    if (!lines.loadedBytes())
+        return TextEncoding::CodePage;
+    if (const auto found = ::encodingOf(lines.loadedBytes()->view()))
+        return *found;
     return InstalledPatch::readsUtf8(Startup::SystemDir) ? TextEncoding::Utf8
                                                          : TextEncoding::CodePage;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/LineArray.h"
+#include "store/TextEncoding.h"
 
 #include <cstddef>
 #include <memory>
@@ -12,18 +13,18 @@
 // shows them and takes them back.
 namespace FileText {
 
-// The lines of a file's bytes, in the encoding they are found in: UTF-16LE after its byte order
-// mark (FF FE), its lines held as UTF-8; UTF-8 when the bytes are well-formed UTF-8 holding a byte
-// above 127; the code page when they hold a byte above 127 but are not UTF-8 (the UTF-8 breaks
-// part way); else ASCII. No more than limit + 1 lines are split, as splitLines does. Throws
-// FileError naming the path: UTF-16 text that is not whole (with the place), or UTF-16 text with
-// the big end first, which the game cannot read.
+// The lines of a file's bytes. A UTF-16LE file's lines (after its byte order mark) are held as
+// UTF-8; any other file's are its bytes, whose encoding encodingOf tells when it is asked. No more
+// than limit + 1 lines are split, as splitLines does. Throws FileError naming the path: UTF-16
+// text that is not whole (with the place), or UTF-16 text with the big end first, which the game
+// cannot read.
 LineArray textLines(const std::string& path, std::shared_ptr<const ByteBlock> bytes,
                     std::size_t limit);
 
-// The encoding text goes into a line array in, and is read from it in. A file that was all ASCII
-// takes it in UTF-8 where the game in Startup::SystemDir reads UTF-8 (see InstalledPatch), else
-// in the code page.
+// The encoding of a line array's file, by the rules encodingOf(bytes) applies to the bytes it was
+// loaded from: text is read from it and goes into it in that encoding. A file that was all ASCII
+// takes UTF-8 where the game in Startup::SystemDir reads UTF-8 (see InstalledPatch), else the
+// code page. Lines made in memory are in the code page.
 TextEncoding encodingOf(const LineArray& lines);
 
 // The text a value's bytes show as. Every byte sequence decodes; one that is not text in the
@@ -37,8 +38,7 @@ std::optional<std::string> encode(TextEncoding encoding, std::u16string_view tex
                                   std::size_t* badIndex = nullptr);
 
 // How many bytes the first n characters of a line take, characters counted as a window's box
-// counts them; nothing when the line holds fewer. The encoding may be the array's own: the keys of
-// a file that was all ASCII are ASCII in either encoding it may take.
+// counts them; nothing when the line holds fewer.
 std::optional<std::size_t> characterBytes(TextEncoding encoding, std::string_view line,
                                           std::size_t n);
 

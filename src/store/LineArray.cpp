@@ -1,6 +1,7 @@
 #include "store/LineArray.h"
 
 #include "platform/Memory.h"
+#include "store/TextEncoding.h"
 
 #include <algorithm>
 #include <bit>
@@ -19,14 +20,10 @@ constexpr std::string_view Utf16CrLf("\r\0\n\0", 4);
 // Walks the bytes line by line, in one pass whatever the line ends. The bytes are looked at
 // sixteen at a time where the processor can: the line ends among them are marked once, in a mask
 // of one bit per byte, and the lines of those sixteen bytes are taken from the mask, so the walk
-// costs little more than reading the file. On the way it notes whether any byte is above 127,
-// which tells an ASCII file without a second look at its bytes.
+// costs little more than reading the file.
 class LineWalker {
 public:
     explicit LineWalker(std::string_view bytes) : bytes_(bytes) { mask_ = endsAt(0); }
-
-    // Whether a byte above 127 was among those walked so far (all of them, once next is false).
-    bool sawHighByte() const noexcept { return highBits_ != 0; }
 
     // The next line, without its terminator; false at the end.
     bool next(std::string_view& line) {
@@ -63,23 +60,20 @@ private:
     }
 
     // One bit for each CR or LF among the sixteen bytes at from (fewer at the end).
-    std::uint32_t endsAt(std::size_t from) noexcept {
+    std::uint32_t endsAt(std::size_t from) const noexcept {
 #if defined(__SSE2__)
         if (from + Piece <= bytes_.size()) {
             const __m128i piece =
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes_.data() + from));
-            highBits_ |= static_cast<std::uint32_t>(_mm_movemask_epi8(piece));
             return static_cast<std::uint32_t>(
                 _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(piece, _mm_set1_epi8('\r')),
                                                _mm_cmpeq_epi8(piece, _mm_set1_epi8('\n')))));
         }
 #endif
         std::uint32_t mask = 0;
-        for (std::size_t i = 0; i < Piece && from + i < bytes_.size(); ++i) {
-            highBits_ |= static_cast<unsigned char>(bytes_[from + i]) & 0x80u;
+        for (std::size_t i = 0; i < Piece && from + i < bytes_.size(); ++i)
             if (bytes_[from + i] == '\r' || bytes_[from + i] == '\n')
                 mask |= std::uint32_t{1} << i;
-        }
         return mask;
     }
 
@@ -87,7 +81,6 @@ private:
     std::size_t pos_ = 0;   // where the next line starts
     std::size_t piece_ = 0; // the sixteen bytes that mask_ covers
     std::uint32_t mask_ = 0;
-    std::uint32_t highBits_ = 0; // the top bits of the bytes walked
 };
 
 } // namespace
@@ -121,7 +114,7 @@ void LineArray::resize(std::size_t n) {
 }
 
 bool LineArray::joinsTo(std::string_view bytes) const {
-    if (encoding_ == TextEncoding::Utf16Le)
+    if (utf16_)
         return joinedSize(*this) == bytes.size() && joinLines(*this) == bytes;
     std::size_t pos = 0;
     for (std::size_t i = 0; i + 1 < spans_.size(); ++i) {
@@ -164,7 +157,6 @@ LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit) 
                                 static_cast<std::uint32_t>(line.size()), 0});
     lines.spans_.emplace_back(); // the spare element
     lines.loaded_ = std::move(bytes);
-    lines.encoding_ = walker.sawHighByte() ? TextEncoding::CodePage : TextEncoding::Ascii;
     return lines;
 }
 
@@ -179,7 +171,7 @@ bool holdsLineBreak(std::string_view bytes) {
 
 std::size_t joinedSize(const LineArray& lines) {
     std::size_t total = 0;
-    if (lines.encoding() == TextEncoding::Utf16Le) {
+    if (lines.isUtf16()) {
         for (std::size_t i = 0; i + 1 < lines.size(); ++i)
             total += utf16Size(lines[i]) + Utf16CrLf.size();
         return Utf16Mark.size() + total;
@@ -190,7 +182,7 @@ std::size_t joinedSize(const LineArray& lines) {
 }
 
 void joinLinesInto(const LineArray& lines, char* out) {
-    if (lines.encoding() == TextEncoding::Utf16Le) {
+    if (lines.isUtf16()) {
         out = std::copy(Utf16Mark.begin(), Utf16Mark.end(), out);
         for (std::size_t i = 0; i + 1 < lines.size(); ++i)
             out = std::copy(Utf16CrLf.begin(), Utf16CrLf.end(), writeUtf16(lines[i], out));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "files/ByteBlock.h"
-#include "store/TextEncoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +16,8 @@
 // and the last element is always one spare empty element. The lines of a loaded file stay in the
 // one block of bytes the file was read into, which is never changed (copies of the array share
 // it); a line that is replaced gets bytes of its own. So a file of many lines costs little more
-// memory than its size, and loads without a copy per line. The array also knows the encoding its
-// file is written in; only a UTF-16 file's lines differ from the file's bytes (they are UTF-8).
+// memory than its size, and loads without a copy per line. The lines of a UTF-16 file are held as
+// UTF-8 (the file's bytes then being those of the UTF-8 form) and written back as UTF-16.
 class LineArray {
 public:
     LineArray() = default;
@@ -42,9 +41,12 @@ public:
     // joining them where the lines are the file's bytes.
     bool joinsTo(std::string_view bytes) const;
 
-    // The encoding the file is written in; the code page unless set.
-    TextEncoding encoding() const noexcept { return encoding_; }
-    void setEncoding(TextEncoding encoding) noexcept { encoding_ = encoding; }
+    // Whether the lines are those of a UTF-16LE file, held as UTF-8.
+    bool isUtf16() const noexcept { return utf16_; }
+    void setUtf16() noexcept { utf16_ = true; }
+    // The bytes the lines were split from, which no edit changes; nothing when they were made in
+    // memory.
+    const ByteBlock* loadedBytes() const noexcept { return loaded_.get(); }
 
     class const_iterator {
     public:
@@ -94,7 +96,7 @@ private:
     std::shared_ptr<const ByteBlock> loaded_; // the file's bytes, as read
     std::string replaced_;                    // the bytes of lines set since
     std::vector<Span> spans_;
-    TextEncoding encoding_ = TextEncoding::CodePage;
+    bool utf16_ = false;
 };
 
 // Line positions are 16-bit signed, so a file may hold at most this many lines (plus the spare).
@@ -111,8 +113,8 @@ LineArray splitLines(std::string_view bytes);
 // Whether the bytes hold a CR or an LF, which would end a line in a file.
 bool holdsLineBreak(std::string_view bytes);
 
-// The bytes a save writes: every line before the spare one, each followed by CR LF, in the file's
-// encoding (a UTF-16 file with its byte order mark first).
+// The bytes a save writes: every line before the spare one, each followed by CR LF; for a UTF-16
+// file, in UTF-16LE after its byte order mark.
 std::string joinLines(const LineArray& lines);
 // Their number, and the same bytes written to out, which has room for that many.
 std::size_t joinedSize(const LineArray& lines);

@@ -81,14 +81,19 @@ std::string placeOf(const unsigned char* units, std::size_t index) {
 
 } // namespace
 
-bool isWellFormedUtf8(std::string_view bytes) {
-    for (std::size_t i = firstHighByte(bytes); i < bytes.size(); i = firstHighByte(bytes, i)) {
+std::optional<TextEncoding> encodingOf(std::string_view bytes) {
+    if (bytes.starts_with(Utf16Mark))
+        return TextEncoding::Utf16Le;
+    std::size_t i = firstHighByte(bytes);
+    if (i == bytes.size())
+        return std::nullopt;
+    for (; i < bytes.size(); i = firstHighByte(bytes, i)) {
         const auto [cp, length] = utf8CodePoint(bytes, i);
         if (cp == 0xFFFD && length == 1)
-            return false;
+            return TextEncoding::CodePage;
         i += length;
     }
-    return true;
+    return TextEncoding::Utf8;
 }
 
 std::pair<char32_t, std::size_t> utf8CodePoint(std::string_view bytes, std::size_t at) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,16 +17,16 @@ enum class TextEncoding : std::uint8_t {
     CodePage, // the ANSI code page (Windows-1252 elsewhere): lines are the file's bytes
     Utf8,     // lines are the file's bytes; a byte order mark stays bytes of the first line
     Utf16Le,  // after its byte order mark; lines are held as UTF-8, and written back as UTF-16LE
-    Ascii,    // only ASCII as found, which reads the same in either of the first two; new text
-              // goes in as the game installed reads it (see FileText::encodingOf)
 };
 
 // How a UTF-16LE file starts.
 inline constexpr std::string_view Utf16Mark = "\xFF\xFE";
 
-// Whether the bytes are well-formed UTF-8 through and through (no overlong form, no surrogate,
-// nothing cut short).
-bool isWellFormedUtf8(std::string_view bytes);
+// The encoding of a file's bytes by the game's rules: UTF-16LE after its byte order mark (FF FE);
+// UTF-8 when they are well-formed UTF-8 holding a byte above 127; the code page when they hold a
+// byte above 127 but are not UTF-8 (the UTF-8 breaks part way). Nothing for bytes that are all
+// ASCII, which read the same in every encoding.
+std::optional<TextEncoding> encodingOf(std::string_view bytes);
 
 // The UTF-8 form of a UTF-16LE file's bytes (its byte order mark first, which is dropped). Throws
 // FileError naming the path and the place when they are not UTF-16 text: an odd number of bytes,
