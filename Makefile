@@ -7,8 +7,10 @@ BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest nlohmann-json3-
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
 BENCH_PKGS := libbenchmark-dev crudini time
 # The Windows builds, run under Wine on a private X display: the core and its tests, and the
-# program with its window tests, against a Qt built for Windows from Debian's source.
-WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils dpkg-dev python3 xz-utils
+# program with its window tests, against a Qt built for Windows from Debian's source. Some run in
+# the Japanese code page, whose locale is built from the sources in locales.
+WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils dpkg-dev python3 xz-utils \
+                locales
 # Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
 PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
 SCREENSHOT_PKGS := xvfb

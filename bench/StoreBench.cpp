@@ -1,9 +1,11 @@
 // Loading and saving the five settings files at their largest (32,766 lines each), beside a
 // plain C++ baseline that reads the same bytes and writes them with the same durability. Loading
 // is measured for each line end the files may use: CR LF (as Windows writes them), a lone LF (as
-// Linux editors do) and a lone CR.
+// Linux editors do) and a lone CR; and for each encoding a file may be in, on twins of the same
+// text in the code page, in UTF-8 and in UTF-16LE.
 #include "store/LineArray.h"
 #include "store/Startup.h"
+#include "store/TextEncoding.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -68,6 +70,50 @@ void BM_LoadIniFiles(benchmark::State& state) {
         benchmark::DoNotOptimize(Startup::QLAuxArray.back());
     }
     state.SetBytesProcessed(state.iterations() * totalBytes(end));
+}
+
+// The same text in each encoding a settings file may be in, by argument: the code page, UTF-8 and
+// UTF-16LE. Each line holds a character above ASCII, as a player's name would.
+const char* const EncodingNames[] = {"code page", "UTF-8", "UTF-16LE"};
+
+struct EncodingTwins {
+    fs::path root = files().root / "encodings";
+
+    EncodingTwins() {
+        for (std::size_t encoding = 0; encoding < 3; ++encoding) {
+            fs::create_directories(folder(encoding));
+            for (const auto& file : Startup::settingsFiles()) {
+                std::ofstream out(folder(encoding) / file.fileName, std::ios::binary);
+                if (encoding == 2)
+                    out << "\xFF\xFE";
+                for (std::size_t i = 0; i < MaxLinesPerFile; ++i) {
+                    const std::string line = "SettingNumber" + std::to_string(i) + "=Zo" +
+                                             (encoding == 0 ? "\xEB" : "\xC3\xAB") +
+                                             " with spaces, " + std::to_string(i * 7) + "\r\n";
+                    if (encoding < 2) {
+                        out << line;
+                        continue;
+                    }
+                    std::string units(utf16Size(line), '\0');
+                    writeUtf16(line, units.data());
+                    out << units;
+                }
+            }
+        }
+    }
+
+    fs::path folder(std::size_t encoding) const { return root / std::to_string(encoding); }
+};
+
+void BM_LoadEncodings(benchmark::State& state) {
+    static const EncodingTwins twins;
+    const auto encoding = static_cast<std::size_t>(state.range(0));
+    Startup::SystemDir = (twins.folder(encoding) / "").string();
+    state.SetLabel(EncodingNames[encoding]);
+    for (auto _ : state) {
+        Startup::LoadIniFiles();
+        benchmark::DoNotOptimize(Startup::QLAuxArray.back());
+    }
 }
 
 // Reads each file line by line into a vector of strings, as plain C++ would: getline up to the
@@ -149,6 +195,7 @@ void BM_LoadSmallFiles(benchmark::State& state) {
 
 BENCHMARK(BM_LoadIniFiles)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSmallFiles)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadEncodings)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselineRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveIniFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselineWrite)->Unit(benchmark::kMillisecond);

@@ -20,6 +20,16 @@ export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=
 # that wants another code page sets its own.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 log="$build/wine-setup.log"
+# The suites that run in the double-byte Japanese code page (932) ask for ja_JP.UTF-8, which few
+# systems have built: it is built here, from the system's own locale sources, into the build
+# folder, and found through LOCPATH (C.UTF-8 is built into the C library and needs none).
+locales="$build/locales"
+if [ ! -d "$locales/ja_JP.UTF-8" ]; then
+    mkdir -p "$locales"
+    localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" ||
+        { echo "test-windows: cannot build the ja_JP.UTF-8 locale (Debian package locales)" >&2; exit 1; }
+fi
+export LOCPATH="$locales"
 
 # The display: Xvfb takes the first free number and writes it to the file once it is ready.
 display_file=$(mktemp)

@@ -90,7 +90,7 @@ const Setting& settingOfBox(std::size_t box) {
     case OptionFields::OptionValueRefused::Reason::NotInCodePage:
         refuse(setting, quoted(characterAt(refused.text(), refused.badIndex())) + " (character " +
                             std::to_string(refused.badIndex() + 1) +
-                            ") is not in the settings files' code page");
+                            "), which its settings file cannot hold in its encoding");
     case OptionFields::OptionValueRefused::Reason::LineBreak:
         refuse(setting, "the value holds a line break (character " +
                             std::to_string(refused.badIndex() + 1) +

@@ -74,10 +74,13 @@ The System folder:
       PlayOnLinux's (~/.PlayOnLinux/wineprefix).
 
 Text:
-  Values are UTF-8 on the command line and on output. The settings files are in the Windows
-  code page (Windows-1252 on Linux, the system's ANSI code page on Windows); a value holding a
-  character the code page cannot hold is refused. On Windows, output to a console window is
-  shown in wide characters; redirected output is UTF-8.
+  Values are UTF-8 on the command line and on output, whatever each file holds. Each settings
+  file keeps its own encoding: UTF-16LE after its byte order mark; UTF-8 when it is UTF-8
+  holding any byte above 127; otherwise the Windows code page (Windows-1252 on Linux, the
+  system's ANSI code page on Windows). An all-ASCII file takes new text in UTF-8 when the
+  System folder holds the community patch's Cluster driver (469 or later), else in the code
+  page. A value holding a character its file cannot hold is refused. On Windows, output to a
+  console window is shown in wide characters; redirected output is UTF-8.
 
 Exit status:
   0 success; 1 a file (or standard output) could not be read or written (the message names

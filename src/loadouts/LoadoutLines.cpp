@@ -1,7 +1,7 @@
 #include "loadouts/LoadoutLines.h"
 
-#include "platform/CodePage.h"
 #include "platform/Utf8.h"
+#include "store/FileText.h"
 #include "store/Startup.h"
 #include "store/SwitchValue.h"
 
@@ -47,6 +47,20 @@ std::optional<LoadoutsRefused> lineTooShort(const char* doing, const char* fileN
                            Startup::settingsFilePath(fileName));
 }
 
+// Where the value of a line starts, after its key of a fixed number of characters in the file's
+// encoding: the lines have the shape loadoutShapeProblem asks for.
+std::size_t valueStart(const LineArray& lines, TextEncoding encoding, std::size_t index,
+                       std::size_t keyLength) {
+    return *FileText::characterBytes(encoding, lines[index], keyLength);
+}
+
+// The name a loadout line holds, as bytes.
+std::string_view loadoutName(std::size_t box, TextEncoding encoding) {
+    const LineArray& lines = Startup::QlLoadoutsArray;
+    const std::size_t index = FirstLoadoutLine + box;
+    return lines[index].substr(valueStart(lines, encoding, index, LoadoutPrefixLength));
+}
+
 // The UTF-8 form of the character at text[i] (both halves of a surrogate pair), for a message.
 std::string utf8Character(std::u16string_view text, std::size_t i) {
     const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size();
@@ -54,15 +68,15 @@ std::string utf8Character(std::u16string_view text, std::size_t i) {
 }
 
 // The boxes' names as bytes. A box that still shows what its line holds gives back the line's own
-// bytes; an edited one is encoded, and the first box holding a line break or a character the
-// code page lacks is refused.
-std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
+// bytes; an edited one is encoded in the file's encoding, and the first box holding a line break
+// or a character the encoding lacks is refused.
+std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form,
+                                                     TextEncoding encoding) {
     std::array<std::string, LoadoutCount> names;
     for (std::size_t box = 0; box < LoadoutCount; ++box) {
         const std::u16string text = form.loadoutText(box);
-        const std::string current(
-            Startup::QlLoadoutsArray[FirstLoadoutLine + box].substr(LoadoutPrefixLength));
-        if (text == CodePage::decode(current)) {
+        const std::string current(loadoutName(box, encoding));
+        if (text == FileText::decode(encoding, current)) {
             names[box] = current;
             continue;
         }
@@ -73,7 +87,7 @@ std::array<std::string, LoadoutCount> namesFromBoxes(const LoadoutsForm& form) {
                                       "), which would split its line in two. Nothing was written.",
                                   {}, box);
         std::size_t bad = 0;
-        auto bytes = CodePage::encode(text, &bad);
+        auto bytes = FileText::encode(encoding, text, &bad);
         if (!bytes)
             throw LoadoutsRefused(
                 whatCannotBeDone("saved") + "the name in " + loadoutBoxCaption(box) + " holds \"" +
@@ -94,8 +108,7 @@ void enterSavedState(LoadoutsForm& form) {
 
 LoadoutsRefused::LoadoutsRefused(std::string problem, std::string path,
                                  std::optional<std::size_t> box)
-    : Error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {
-}
+    : Error(problem), problem_(std::move(problem)), path_(std::move(path)), box_(box) {}
 
 std::string loadoutBoxCaption(std::size_t box) {
     return std::string(box < 4 ? "Thief" : "Guard") + " loadout " + std::to_string(box % 4 + 1);
@@ -107,13 +120,14 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing) {
     if (lineCount(loadouts) <= lastLoadoutLine)
         return tooFewLines(doing, LoadoutsFileName, lineCount(loadouts), lastLoadoutLine + 1);
     for (std::size_t k = FirstLoadoutLine; k <= lastLoadoutLine; ++k)
-        if (loadouts[k].size() < LoadoutPrefixLength)
+        if (!FileText::characterBytes(FileText::encodingOf(loadouts), loadouts[k],
+                                      LoadoutPrefixLength))
             return lineTooShort(doing, LoadoutsFileName, k, LoadoutPrefixLength);
 
     const LineArray& mod = Startup::QuillonModArray;
     if (lineCount(mod) <= ForceBuyLine)
         return tooFewLines(doing, ModFileName, lineCount(mod), ForceBuyLine + 1);
-    if (mod[ForceBuyLine].size() < ForceBuyKeyLength)
+    if (!FileText::characterBytes(FileText::encodingOf(mod), mod[ForceBuyLine], ForceBuyKeyLength))
         return lineTooShort(doing, ModFileName, ForceBuyLine, ForceBuyKeyLength);
     return std::nullopt;
 }
@@ -121,13 +135,14 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing) {
 void ReadLoadouts(LoadoutsForm& form) {
     if (auto problem = loadoutShapeProblem("read"))
         throw *problem;
+    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
     for (std::size_t k = 0; k < LoadoutCount; ++k)
-        LoadoutNames[k] =
-            std::string(Startup::QlLoadoutsArray[FirstLoadoutLine + k].substr(LoadoutPrefixLength));
+        LoadoutNames[k] = std::string(loadoutName(k, encoding));
     for (std::size_t k = 0; k < LoadoutCount; ++k)
-        form.setLoadoutText(k, CodePage::decode(LoadoutNames[k]));
-    const std::string_view forceBuy =
-        Startup::QuillonModArray[ForceBuyLine].substr(ForceBuyKeyLength);
+        form.setLoadoutText(k, FileText::decode(encoding, LoadoutNames[k]));
+    const LineArray& mod = Startup::QuillonModArray;
+    const std::string_view forceBuy = mod[ForceBuyLine].substr(
+        valueStart(mod, FileText::encodingOf(mod), ForceBuyLine, ForceBuyKeyLength));
     form.setForceBuyValue(SwitchValue::isOn(forceBuy) ? 1 : 0);
     enterSavedState(form);
 }
@@ -135,12 +150,14 @@ void ReadLoadouts(LoadoutsForm& form) {
 void StoreLoadouts(const LoadoutsForm& form) {
     if (auto problem = loadoutShapeProblem("saved"))
         throw *problem;
-    LoadoutNames = namesFromBoxes(form);
+    const TextEncoding encoding = FileText::encodingOf(Startup::QlLoadoutsArray);
+    LoadoutNames = namesFromBoxes(form, encoding);
     for (std::size_t k = 0; k < LoadoutCount; ++k) {
         LineArray& lines = Startup::QlLoadoutsArray;
         const std::size_t index = FirstLoadoutLine + k;
-        lines.set(index,
-                  std::string(lines[index].substr(0, LoadoutPrefixLength)) + LoadoutNames[k]);
+        lines.set(index, std::string(lines[index].substr(
+                             0, valueStart(lines, encoding, index, LoadoutPrefixLength))) +
+                             LoadoutNames[k]);
     }
     Startup::QuillonModArray.set(ForceBuyLine,
                                  std::string(ForceBuyKey) +

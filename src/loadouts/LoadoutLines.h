@@ -64,7 +64,8 @@ std::string loadoutBoxCaption(std::size_t box);
 
 // Why the two line arrays cannot hold the loadouts: QLLoadouts.ini needs at least 9 lines with
 // lines 2 to 9 at least 16 characters long, QuillonMod.ini at least 22 lines with line 22 at
-// least 13 characters long. Nothing when they can.
+// least 13 characters long (characters in the file's own encoding, as a box counts them).
+// Nothing when they can.
 std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing);
 
 // Fills the window's boxes and check box from the line arrays, then puts it into the saved state
@@ -74,9 +75,9 @@ std::optional<LoadoutsRefused> loadoutShapeProblem(const char* doing);
 void ReadLoadouts(LoadoutsForm& form);
 
 // Stores the window's names and check box into the line arrays and writes no file. A name the
-// user has not changed is stored as the bytes its line holds. Throws LoadoutsRefused, nothing
-// changed, when the arrays lack the shape above or an edited box holds a line break or a
-// character the settings files' code page cannot hold.
+// user has not changed is stored as the bytes its line holds; an edited one in its file's
+// encoding. Throws LoadoutsRefused, nothing changed, when the arrays lack the shape above or an
+// edited box holds a line break or a character that encoding cannot hold.
 void StoreLoadouts(const LoadoutsForm& form);
 
 // StoreLoadouts, then writes all five files and puts the window into the saved state. Throws

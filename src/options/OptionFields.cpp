@@ -1,7 +1,7 @@
 #include "options/OptionFields.h"
 
 #include "platform/AsciiCase.h"
-#include "platform/CodePage.h"
+#include "store/FileText.h"
 #include "store/SettingRecords.h"
 #include "store/Startup.h"
 #include "store/SwitchValue.h"
@@ -39,10 +39,16 @@ Functions::TOptionSetting& recordOf(const OptionControls& controls, std::size_t 
     return OptionSettings[static_cast<std::size_t>(Functions::settingIndex(controls.tag(row)))];
 }
 
+// The encoding of the file a record's line stands in.
+TextEncoding fileEncodingOf(const Functions::TOptionSetting& record) {
+    return FileText::encodingOfArray(record.ArrayName);
+}
+
 // The bytes a row's control asks to be written, or the reason it cannot be written.
 std::string storedValue(const OptionControls& controls, std::size_t row,
                         const Functions::TOptionSetting& record) {
     const OptionField& field = Table[row];
+    const TextEncoding encoding = fileEncodingOf(record);
     if (field.kind == OptionKind::Check)
         return std::string(SwitchValue::text(controls.isChecked(row)));
     const std::u16string text = controls.text(row);
@@ -52,15 +58,15 @@ std::string storedValue(const OptionControls& controls, std::size_t row,
         if (auto fraction = percentStored(text))
             return *fraction;
         // A value that was never a number goes back as the file holds it, unless edited.
-        if (text == CodePage::decode(record.Value))
+        if (text == FileText::decode(encoding, record.Value))
             return record.Value;
         throw OptionValueRefused(row, OptionValueRefused::Reason::NotANumber, text, 0);
     }
-    // An untouched box gives back the file's own bytes, even those the code page cannot show.
-    if (!record.ArrayName.empty() && text == CodePage::decode(record.Value))
+    // An untouched box gives back the file's own bytes, even those its encoding cannot show.
+    if (!record.ArrayName.empty() && text == FileText::decode(encoding, record.Value))
         return record.Value;
     std::size_t badIndex = 0;
-    if (auto bytes = CodePage::encode(text, &badIndex))
+    if (auto bytes = FileText::encode(encoding, text, &badIndex))
         return *bytes;
     throw OptionValueRefused(row, OptionValueRefused::Reason::NotInCodePage, text, badIndex);
 }
@@ -153,13 +159,14 @@ void LoadOptionFields(OptionControls& controls) {
         Functions::LookUpSetting(notify);
         switch (Table[row].kind) {
         case OptionKind::Text:
-            controls.setText(row, CodePage::decode(record.Value));
+            controls.setText(row, FileText::decode(fileEncodingOf(record), record.Value));
             break;
         case OptionKind::Check:
             controls.setChecked(row, SwitchValue::isOn(record.Value));
             break;
         case OptionKind::Percent:
-            controls.setText(row, CodePage::decode(percentShown(record.Value)));
+            controls.setText(row,
+                             FileText::decode(fileEncodingOf(record), percentShown(record.Value)));
             break;
         }
         controls.setTag(row, std::to_string(Functions::CurrentSetting));

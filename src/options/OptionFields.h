@@ -33,7 +33,7 @@ inline constexpr std::size_t OptionFieldCount = 14;
 const std::array<OptionField, OptionFieldCount>& optionFieldTable();
 
 // The fourteen controls as a window holds them, addressed by row. Text is the window's text;
-// the code page conversion is done here.
+// the conversion to and from each file's encoding is done here.
 class OptionControls {
 public:
     virtual ~OptionControls() = default;
@@ -54,7 +54,7 @@ class OptionValueRefused : public Error {
 public:
     enum class Reason {
         NotANumber,    // a percent box holds other text than the file's own value
-        NotInCodePage, // a character the settings files' code page cannot hold
+        NotInCodePage, // a character the file's encoding (its code page, mostly) cannot hold
         LineBreak,     // a CR or LF, which would split the option's line in two
     };
     OptionValueRefused(std::size_t row, Reason reason, std::u16string text, std::size_t badIndex);

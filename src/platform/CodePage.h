@@ -21,4 +21,8 @@ std::u16string decode(std::string_view bytes);
 // receives the position of the first such character.
 std::optional<std::string> encode(std::u16string_view text, std::size_t* badIndex = nullptr);
 
+// How many bytes the first n characters of the bytes take (a character of a double-byte code page
+// takes two), or nothing when they hold fewer.
+std::optional<std::size_t> characterBytes(std::string_view bytes, std::size_t n);
+
 } // namespace CodePage

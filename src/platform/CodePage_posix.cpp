@@ -49,4 +49,11 @@ std::optional<std::string> encode(std::u16string_view text, std::size_t* badInde
     return bytes;
 }
 
+std::optional<std::size_t> characterBytes(std::string_view bytes, std::size_t n) {
+    // Windows-1252 takes one byte for each character.
+    if (n > bytes.size())
+        return std::nullopt;
+    return n;
+}
+
 } // namespace CodePage

@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace CodePage {
@@ -46,6 +47,26 @@ std::optional<std::string> encode(std::u16string_view text, std::size_t* badInde
         i += len - 1;
     }
     return bytes;
+}
+
+std::optional<std::size_t> characterBytes(std::string_view bytes, std::size_t n) {
+    const UINT codePage = GetACP();
+    std::size_t at = 0;
+    for (std::size_t characters = 0; characters < n; ++characters) {
+        if (at >= bytes.size())
+            return std::nullopt;
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        std::size_t length = 1;
+        if (codePage == CP_UTF8) {
+            // The lead byte tells the length; a character beyond U+FFFF counts as two, as in a box.
+            length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            characters += length == 4 ? 1 : 0;
+        } else if (IsDBCSLeadByteEx(codePage, lead)) {
+            length = 2;
+        }
+        at += std::min(length, bytes.size() - at);
+    }
+    return at;
 }
 
 } // namespace CodePage

@@ -1,6 +1,7 @@
 #include "store/LineArray.h"
 
 #include "platform/Memory.h"
+#include "store/TextEncoding.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,6 +13,9 @@
 #include <stdexcept>
 
 namespace {
+
+// How each line of a UTF-16 file ends.
+constexpr std::string_view Utf16CrLf("\r\0\n\0", 4);
 
 // Walks the bytes line by line, in one pass whatever the line ends. The bytes are looked at
 // sixteen at a time where the processor can: the line ends among them are marked once, in a mask
@@ -109,7 +113,9 @@ void LineArray::resize(std::size_t n) {
     spans_.resize(n);
 }
 
-bool LineArray::joinsTo(std::string_view bytes) const noexcept {
+bool LineArray::joinsTo(std::string_view bytes) const {
+    if (utf16_)
+        return joinedSize(*this) == bytes.size() && joinLines(*this) == bytes;
     std::size_t pos = 0;
     for (std::size_t i = 0; i + 1 < spans_.size(); ++i) {
         const std::string_view line = (*this)[i];
@@ -165,12 +171,23 @@ bool holdsLineBreak(std::string_view bytes) {
 
 std::size_t joinedSize(const LineArray& lines) {
     std::size_t total = 0;
+    if (lines.isUtf16()) {
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            total += utf16Size(lines[i]) + Utf16CrLf.size();
+        return Utf16Mark.size() + total;
+    }
     for (std::size_t i = 0; i + 1 < lines.size(); ++i)
         total += lines[i].size() + 2;
     return total;
 }
 
 void joinLinesInto(const LineArray& lines, char* out) {
+    if (lines.isUtf16()) {
+        out = std::copy(Utf16Mark.begin(), Utf16Mark.end(), out);
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            out = std::copy(Utf16CrLf.begin(), Utf16CrLf.end(), writeUtf16(lines[i], out));
+        return;
+    }
     // Lines that still lie one after another in the bytes they were split from, each followed
     // there by CR LF, are copied together: a file that was read with CR LF ends and changed in a
     // few lines is copied in a few pieces rather than one per line.

@@ -16,7 +16,8 @@
 // and the last element is always one spare empty element. The lines of a loaded file stay in the
 // one block of bytes the file was read into, which is never changed (copies of the array share
 // it); a line that is replaced gets bytes of its own. So a file of many lines costs little more
-// memory than its size, and loads without a copy per line.
+// memory than its size, and loads without a copy per line. The lines of a UTF-16 file are held as
+// UTF-8 (the file's bytes then being those of the UTF-8 form) and written back as UTF-16.
 class LineArray {
 public:
     LineArray() = default;
@@ -37,8 +38,15 @@ public:
     // Keeps the first n elements, or adds empty ones up to n.
     void resize(std::size_t n);
     // Whether joining the lines (as joinLines does) gives these very bytes; found without
-    // joining them.
-    bool joinsTo(std::string_view bytes) const noexcept;
+    // joining them where the lines are the file's bytes.
+    bool joinsTo(std::string_view bytes) const;
+
+    // Whether the lines are those of a UTF-16LE file, held as UTF-8.
+    bool isUtf16() const noexcept { return utf16_; }
+    void setUtf16() noexcept { utf16_ = true; }
+    // The bytes the lines were split from, which no edit changes; nothing when they were made in
+    // memory.
+    const ByteBlock* loadedBytes() const noexcept { return loaded_.get(); }
 
     class const_iterator {
     public:
@@ -88,6 +96,7 @@ private:
     std::shared_ptr<const ByteBlock> loaded_; // the file's bytes, as read
     std::string replaced_;                    // the bytes of lines set since
     std::vector<Span> spans_;
+    bool utf16_ = false;
 };
 
 // Line positions are 16-bit signed, so a file may hold at most this many lines (plus the spare).
@@ -95,6 +104,7 @@ inline constexpr std::size_t MaxLinesPerFile = 32766;
 
 // Splits file bytes into lines ended by CR, CR LF or a lone LF, and appends the spare element.
 // The bytes between terminators are kept exactly; nothing is decoded. The array keeps the bytes.
+// Its encoding is ASCII when no byte is above 127, else the code page.
 // No more than limit + 1 lines are split: an array of more than limit lines (and the spare)
 // means the bytes hold more lines than that.
 LineArray splitLines(std::shared_ptr<const ByteBlock> bytes, std::size_t limit);
@@ -103,7 +113,8 @@ LineArray splitLines(std::string_view bytes);
 // Whether the bytes hold a CR or an LF, which would end a line in a file.
 bool holdsLineBreak(std::string_view bytes);
 
-// The bytes a save writes: every line before the spare one, each followed by CR LF.
+// The bytes a save writes: every line before the spare one, each followed by CR LF; for a UTF-16
+// file, in UTF-16LE after its byte order mark.
 std::string joinLines(const LineArray& lines);
 // Their number, and the same bytes written to out, which has room for that many.
 std::size_t joinedSize(const LineArray& lines);

@@ -4,6 +4,7 @@
 #include "files/FileIo.h"
 #include "files/FolderLock.h"
 #include "platform/NativePath.h"
+#include "store/FileText.h"
 
 #include <memory>
 #include <optional>
@@ -81,15 +82,8 @@ std::vector<std::string> settingsFilePaths() {
     return paths;
 }
 
-bool startsWithUtf16Mark(std::string_view bytes) {
-    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-}
-
 LineArray linesOf(const std::string& path, std::shared_ptr<const ByteBlock> bytes) {
-    if (startsWithUtf16Mark(bytes->view()))
-        throw FileError(path, std::make_error_code(std::errc::illegal_byte_sequence),
-                        "the file is UTF-16 text, but settings files must be 8-bit text");
-    LineArray lines = splitLines(std::move(bytes), MaxLinesPerFile);
+    LineArray lines = FileText::textLines(path, std::move(bytes), MaxLinesPerFile);
     if (lines.size() > MaxLinesPerFile + 1)
         throw FileError(path, std::make_error_code(std::errc::file_too_large),
                         "the file has more than " + std::to_string(MaxLinesPerFile) +

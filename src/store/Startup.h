@@ -44,10 +44,10 @@ const std::array<SettingsFile, 5>& settingsFiles();
 // shared with other loads, so that no save of them runs meanwhile. First finishes (or undoes) any
 // save of the files that a crash cut short, and removes what interrupted saves left beside them
 // (recoverCutSaves); what the user should know of that goes to the recovery notice. All or
-// nothing: throws FileError at the first file that cannot be read, is not a plain file, is UTF-16
-// text or is too long, or when a cut save can be neither finished nor undone; FolderBusy when
-// another program is saving the files and does not finish within FolderLock::Patience. Then every
-// array, and LoadoutsSaved, stays as it was.
+// nothing: throws FileError at the first file that cannot be read, is not a plain file, is not
+// whole text (see FileText::textLines) or is too long, or when a cut save can be neither finished
+// nor undone; FolderBusy when another program is saving the files and does not finish within
+// FolderLock::Patience. Then every array, and LoadoutsSaved, stays as it was.
 void LoadIniFiles();
 
 // Told, after a load or a save, what the recovery of saves cut short did that the user should know

@@ -95,6 +95,15 @@ TEST_F(StartupTest, utf8ByteOrderMarkStaysPartOfTheFirstLine) {
     EXPECT_EQ(roundTrip("\xEF\xBB\xBFKey=1\r\n"), "\xEF\xBB\xBFKey=1\r\n");
 }
 
+// UTF-16 text held as UTF-8 goes back as the units it was, a pair of surrogates and NUL included;
+// only its line ends become CR LF, as in every file.
+TEST_F(StartupTest, utf16TextSurvivesARoundTripButForItsTerminators) {
+    const std::string pair = "\x3D\xD8\x00\xDE"s; // U+1F600
+    EXPECT_EQ(roundTrip("\xFF\xFEK\0=\0"s + pair + "\0\0\r\0\n\0\xE9\0\n\0"s),
+              "\xFF\xFEK\0=\0"s + pair + "\0\0\r\0\n\0\xE9\0\r\0\n\0"s);
+    EXPECT_EQ(Startup::QlLoadoutsArray, (LineArray{"K=\xF0\x9F\x98\x80\0"s, "\xC3\xA9", ""}));
+}
+
 TEST_F(StartupTest, secondLoadReplacesTheArraysInsteadOfAppending) {
     Startup::LoadIniFiles();
     dir.write("QuillonMod.ini", "only\r\n");
@@ -149,7 +158,7 @@ TEST_F(StartupTest, aFileOfTheMostLinesThatCanBeEditedLoads) {
     EXPECT_EQ(Startup::QLAuxArray.size(), MaxLinesPerFile + 1);
 }
 
-// Under a settings file's name only a plain file of 8-bit text and at most 32,766 lines is read.
+// Under a settings file's name only a plain file of whole text and at most 32,766 lines is read.
 // Anything else is refused at once, naming the file, and its array stays as it was: a pipe would
 // block the open for good, /dev/zero would never end.
 TEST_F(StartupTest, onlyEditableTextFilesAreRead) {
@@ -164,8 +173,9 @@ TEST_F(StartupTest, onlyEditableTextFilesAreRead) {
         std::function<void(const fs::path&)> make;
         const char* reason;
     } cases[] = {
-        {"UTF-16, little end first", holding("\xFF\xFEK\0=\0"s), "UTF-16"},
-        {"UTF-16, big end first", holding("\xFE\xFF\0K\0="s), "UTF-16"},
+        {"UTF-16, cut short", holding("\xFF\xFEK\0=\0X"s), "last byte (byte 7)"},
+        {"UTF-16, half a pair", holding("\xFF\xFEK\0\r\0\n\0\0\xD8=\0"s), "line 2 (byte 9"},
+        {"UTF-16, big end first", holding("\xFE\xFF\0K\0="s), "big end"},
         {"over-long", holding(overLong), "32766"},
         {"folder", [](const fs::path& p) { fs::create_directory(p); }, "folder"},
         {"pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "pipe"},
