@@ -3,7 +3,9 @@
 #include "cli/Console.h"
 #include "cli/Failure.h"
 #include "install/GamePaths.h"
+#include "files/FileError.h"
 #include "install/InstallSearch.h"
+#include "install/SettingsFolder.h"
 #include "platform/FileSearch.h"
 #include "store/Startup.h"
 
@@ -27,5 +29,21 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
                           GamePaths::TestFileName +
                           " (quillon-settings where lists them); name the game's folder with "
                           "--system-dir DIR");
+    try {
+        SettingsFolder::copyMissing(result);
+    } catch (const FileError& error) {
+        throw Failure(ExitStatus::FileProblem,
+                      "cannot copy a settings file into the folder the game reads, " +
+                          quoted(error.path()) + ": " + error.reason());
+    }
     Startup::SystemDir = result.systemDir;
+}
+
+std::optional<std::string> unwritableSettingsFolder() {
+    try {
+        SettingsFolder::refuseUnwritable(Startup::SystemDir);
+        return std::nullopt;
+    } catch (const FileError& error) {
+        return "cannot write in " + quoted(error.path()) + ": " + error.reason();
+    }
 }

@@ -81,6 +81,9 @@ bool keepOldFile(const std::string& target, const std::string& backup);
 // Renames a file over another, replacing it; false with the system's error. On Windows the
 // rename is on disk when it returns.
 bool renameFile(const std::string& from, const std::string& to);
+// Gives a file another name when nothing bears that name yet; false with the system's error
+// (EEXIST, ERROR_ALREADY_EXISTS) when something does. On disk when it returns on Windows.
+bool moveToFreeName(const std::string& from, const std::string& to);
 bool removeFile(const std::string& path);
 // Makes the names made and renamed in a folder durable (nothing on Windows, whose renames are
 // written through).

@@ -201,6 +201,14 @@ bool renameFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool moveToFreeName(const std::string& from, const std::string& to) {
+    // A second name is never given over an existing one; the first then goes.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }

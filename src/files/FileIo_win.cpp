@@ -204,6 +204,12 @@ bool renameFile(const std::string& from, const std::string& to) {
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+bool moveToFreeName(const std::string& from, const std::string& to) {
+    const auto source = systemPathOrError(from);
+    const auto target = source ? systemPathOrError(to) : std::nullopt;
+    return target && MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
 bool removeFile(const std::string& path) {
     const auto name = systemPathOrError(path);
     return name && DeleteFileW(name->c_str());

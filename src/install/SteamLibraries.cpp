@@ -3,7 +3,8 @@
 #include "files/FileError.h"
 #include "install/KeyValues.h"
 #include "install/SmallFile.h"
-#include "platform/AsciiCase.h"
+
+#include <algorithm>
 
 namespace SteamLibraries {
 
@@ -35,6 +36,31 @@ std::string inSpaceForm(const InstallSearch::PathSpace& space, std::string path)
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     return path;
+}
+
+// The native path of a folder, or the folder as written when it leads nowhere.
+std::string nativeOrAsWritten(InstallSearch::Search& search, const InstallSearch::PathSpace& space,
+                              const std::string& folder) {
+    try {
+        return space.native(folder, search.listings());
+    } catch (const FileError&) {
+        return folder;
+    }
+}
+
+// Luxtorpeda runs the community's native build of a Steam game from a folder it makes in the
+// game's folder, linuxdata-<version> (linuxdata-469c, ...): the newest version first.
+void lookInLuxtorpeda(InstallSearch::Search& search, const InstallSearch::PathSpace& space,
+                      const std::string& route, const std::string& game) {
+    std::vector<std::string> builds;
+    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)))
+        if (name.starts_with("linuxdata-"))
+            builds.push_back(name);
+    std::sort(builds.rbegin(), builds.rend());
+    const std::string sep(1, space.separator());
+    for (const auto& build : builds)
+        search.lookAt(route + ", Luxtorpeda",
+                      space.forPrograms(space.join(game, build + sep + "System" + sep)));
 }
 
 } // namespace
@@ -70,9 +96,15 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
                                 const std::string& steamFolder) {
     std::vector<std::string> libraries{inSpaceForm(space, steamFolder)};
     const std::string sep(1, space.separator());
-    const std::string listPath =
-        space.join(libraries.front(), "steamapps" + sep + "libraryfolders.vdf");
-    if (const auto list = readThrough(search, space, route, listPath)) {
+    // Steam keeps the list in steamapps; some installs have only the copy in config.
+    std::optional<std::string> list;
+    std::string listPath;
+    for (const char* folder : {"steamapps", "config"}) {
+        listPath = space.join(libraries.front(), folder + sep + "libraryfolders.vdf");
+        if ((list = readThrough(search, space, route, listPath)))
+            break;
+    }
+    if (list) {
         if (const auto paths = listed(*list))
             for (const auto& path : *paths)
                 libraries.push_back(inSpaceForm(space, path));
@@ -80,16 +112,15 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
             search.skip(route, listPath, "not a Steam library list (KeyValues)");
     }
 
-    std::vector<std::string> seen;
+    std::vector<std::string> lookedIn;
     for (const auto& library : libraries) {
         if (search.found())
             break;
-        bool repeated = false;
-        for (const auto& earlier : seen)
-            repeated = repeated || AsciiCase::equalIgnoringCase(earlier, library);
-        if (repeated)
+        // A library listed twice, or reached through a link, is looked in once.
+        if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary,
+                              nativeOrAsWritten(search, space, library)))
             continue;
-        seen.push_back(library);
+        lookedIn.push_back(library);
         const std::string manifest =
             space.join(library, "steamapps" + sep + "appmanifest_13240.acf");
         const auto text = readThrough(search, space, route, manifest);
@@ -100,11 +131,11 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
             search.skip(route, manifest, "names no game folder (installdir)");
             continue;
         }
-        search.lookAt(route,
-                      space.forPrograms(space.join(library, "steamapps" + sep + "common" + sep +
-                                                                *dir + sep + "System" + sep)));
+        const std::string game = space.join(library, "steamapps" + sep + "common" + sep + *dir);
+        search.lookAt(route, space.forPrograms(game + sep + "System" + sep));
+        lookInLuxtorpeda(search, space, route, game);
     }
-    return seen;
+    return lookedIn;
 }
 
 } // namespace SteamLibraries
