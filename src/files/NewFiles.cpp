@@ -36,7 +36,8 @@ bool copyToFreeName(const std::string& from, const std::string& to) {
 
 void refuseUnwritableFolder(const std::string& folder, const std::string& fileName) {
     std::string separated = folder;
-    if (separated.empty() || std::string(PathSeparators).find(separated.back()) == std::string::npos)
+    if (separated.empty() ||
+        std::string(PathSeparators).find(separated.back()) == std::string::npos)
         separated += PathSeparators[0];
     try {
         NewFile probe(temporaryNamePrefix(separated + fileName), {});
