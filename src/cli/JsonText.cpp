@@ -20,12 +20,11 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
     if (lead >= 0xC2 && lead <= 0xDF)
         return follows(1) ? 2 : 0;
     if (lead >= 0xE0 && lead <= 0xEF) // no overlong form, no surrogate
-        return follows(1, lead == 0xE0 ? 0xA0 : 0x80, lead == 0xED ? 0x9F : 0xBF) && follows(2)
-                   ? 3
-                   : 0;
+        return follows(1, lead == 0xE0 ? 0xA0 : 0x80, lead == 0xED ? 0x9F : 0xBF) && follows(2) ? 3
+                                                                                                : 0;
     if (lead >= 0xF0 && lead <= 0xF4) // up to U+10FFFF
-        return follows(1, lead == 0xF0 ? 0x90 : 0x80, lead == 0xF4 ? 0x8F : 0xBF) &&
-                       follows(2) && follows(3)
+        return follows(1, lead == 0xF0 ? 0x90 : 0x80, lead == 0xF4 ? 0x8F : 0xBF) && follows(2) &&
+                       follows(3)
                    ? 4
                    : 0;
     return 0;

@@ -2,8 +2,8 @@
 
 #include "cli/Console.h"
 #include "cli/Failure.h"
-#include "install/GamePaths.h"
 #include "files/FileError.h"
+#include "install/GamePaths.h"
 #include "install/InstallSearch.h"
 #include "install/SettingsFolder.h"
 #include "platform/FileSearch.h"

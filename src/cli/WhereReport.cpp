@@ -30,9 +30,9 @@ std::string json(const InstallSearch::Result& result) {
     const auto textOrNull = [](const std::string& text) {
         return text.empty() ? std::string("null") : JsonText::quoted(text);
     };
-    out += "  \"installDir\": " + textOrNull(result.installDir) + ",\n  \"systemDir\": " +
-           textOrNull(result.systemDir) + ",\n  \"why\": " + textOrNull(result.why) +
-           ",\n  \"toCopy\": [";
+    out += "  \"installDir\": " + textOrNull(result.installDir) +
+           ",\n  \"systemDir\": " + textOrNull(result.systemDir) +
+           ",\n  \"why\": " + textOrNull(result.why) + ",\n  \"toCopy\": [";
     for (const auto& name : result.toCopy)
         out += (out.ends_with('[') ? "" : ", ") + JsonText::quoted(name);
     return out + "]\n}";

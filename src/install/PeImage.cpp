@@ -83,9 +83,8 @@ bool namesExecutionLevel(std::string text) {
     for (std::size_t at = text.find(Name); at != std::string::npos; at = text.find(Name, at + 1)) {
         const char before = at > 0 ? text[at - 1] : ' ';
         const char after = at + Name.size() < text.size() ? text[at + Name.size()] : ' ';
-        if ((before == '<' || before == ':') &&
-            (after == ' ' || after == '/' || after == '>' || after == '\t' || after == '\r' ||
-             after == '\n'))
+        if ((before == '<' || before == ':') && (after == ' ' || after == '/' || after == '>' ||
+                                                 after == '\t' || after == '\r' || after == '\n'))
             return true;
     }
     return false;
@@ -118,8 +117,7 @@ Facts read(std::string_view image) {
         throw NotAnImage("an optional header of no known kind");
     const std::uint64_t directories = optional + (magic == 0x10B ? 96 : 112);
     const std::uint32_t directoryCount = bytes.u32(directories - 4);
-    const auto sections =
-        sectionsOf(bytes, optional + bytes.u16(pe + 20), sectionCount);
+    const auto sections = sectionsOf(bytes, optional + bytes.u16(pe + 20), sectionCount);
 
     Facts facts;
     facts.bits32 = machine == 0x14C && magic == 0x10B;

@@ -16,7 +16,7 @@ public:
 };
 
 struct Facts {
-    bool bits32 = false;              // a 32-bit x86 program (machine i386, PE32)
+    bool bits32 = false;             // a 32-bit x86 program (machine i386, PE32)
     bool asksExecutionLevel = false; // its manifest (RT_MANIFEST 1) holds requestedExecutionLevel
 };
 

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 namespace InstallSearch {
@@ -32,16 +33,21 @@ public:
     // folder's identity, not by its spelling; a place not there to be looked at is judged by its
     // spelling. It counts as looked at from now on.
     bool seenBefore(Kind kind, const std::string& nativeFolder);
+    // The same for a folder whose identity is known (nothing: it is not there).
+    bool seenBefore(Kind kind, const std::string& nativeFolder,
+                    const std::optional<FolderIdentity>& identity);
     // The folders read so far to match letter case.
     NativePath::Listings& listings() { return listings_; }
     Result take() { return std::move(result_); }
 
 private:
-    void lookAtOne(const std::string& route, const std::string& folder);
+    enum class Look { Missing, There, Repeated };
+    // Looks at one folder; returns what it found and the folder's native path.
+    std::pair<Look, std::string> lookAtOne(const std::string& route, const std::string& folder);
 
     Result result_;
     std::set<std::pair<Kind, FolderIdentity>> seen_;
-    std::set<std::pair<Kind, std::string>> seenMissing_;
+    std::unordered_set<std::string> seenMissing_; // the kind's number, then the path
     NativePath::Listings listings_; // folders read while matching letter case (Wine's drives)
 };
 

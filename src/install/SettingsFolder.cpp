@@ -53,7 +53,8 @@ void settleNative(InstallSearch::Result& result, const std::string& parent) {
     NativePath::Listings listings;
     bool programs = false, folder64 = false, windowsPrograms = false;
     for (const std::string_view runFolder : NativeGame::RunFolders) {
-        const std::string folder = NativePath::resolve(joined(parent, runFolder, '/'), {}, &listings);
+        const std::string folder =
+            NativePath::resolve(joined(parent, runFolder, '/'), {}, &listings);
         if (!folderIdentity(folder))
             continue;
         folder64 = folder64 || runFolder != "System";

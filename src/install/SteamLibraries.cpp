@@ -1,6 +1,7 @@
 #include "install/SteamLibraries.h"
 
 #include "files/FileError.h"
+#include "files/FileIo.h"
 #include "install/KeyValues.h"
 #include "install/SmallFile.h"
 
@@ -48,10 +49,13 @@ std::string nativeOrAsWritten(InstallSearch::Search& search, const InstallSearch
     }
 }
 
-// Luxtorpeda runs the community's native build of a Steam game from a folder it makes in the
-// game's folder, linuxdata-<version> (linuxdata-469c, ...): the newest version first.
+// Luxtorpeda, a tool of Steam for Linux, runs the community's native build of a Steam game from a
+// folder it makes in the game's folder, linuxdata-<version> (linuxdata-469c, ...): the newest
+// version first.
 void lookInLuxtorpeda(InstallSearch::Search& search, const InstallSearch::PathSpace& space,
                       const std::string& route, const std::string& game) {
+    if (space.separator() != '/')
+        return; // Steam for Windows, in Windows or a Wine prefix, has no Luxtorpeda
     std::vector<std::string> builds;
     for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)))
         if (name.starts_with("linuxdata-"))
@@ -96,14 +100,14 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
                                 const std::string& steamFolder) {
     std::vector<std::string> libraries{inSpaceForm(space, steamFolder)};
     const std::string sep(1, space.separator());
-    // Steam keeps the list in steamapps; some installs have only the copy in config.
-    std::optional<std::string> list;
-    std::string listPath;
-    for (const char* folder : {"steamapps", "config"}) {
-        listPath = space.join(libraries.front(), folder + sep + "libraryfolders.vdf");
-        if ((list = readThrough(search, space, route, listPath)))
-            break;
-    }
+    // Steam keeps the list in steamapps; some installs have only the copy in config, which is
+    // read when it is there as Steam spells it.
+    std::string listPath = space.join(libraries.front(), "steamapps" + sep + "libraryfolders.vdf");
+    auto list = readThrough(search, space, route, listPath);
+    const std::string copy = space.join(libraries.front(), "config" + sep + "libraryfolders.vdf");
+    if (!list &&
+        stampOf(nativeOrAsWritten(search, space, libraries.front()) + "/config/libraryfolders.vdf"))
+        list = readThrough(search, space, route, listPath = copy);
     if (list) {
         if (const auto paths = listed(*list))
             for (const auto& path : *paths)
@@ -116,10 +120,23 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
     for (const auto& library : libraries) {
         if (search.found())
             break;
-        // A library listed twice, or reached through a link, is looked in once.
-        if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary,
-                              nativeOrAsWritten(search, space, library)))
+        bool there = true;
+        std::string native;
+        try {
+            native = space.native(library, search.listings(), &there);
+        } catch (const FileError& error) {
+            search.skip(route, library, error.reason());
             continue;
+        }
+        // A library listed twice, or reached through a link, is looked in once; one that is not
+        // there (a list can name thousands) costs a look and no more.
+        const auto identity = there ? folderIdentity(native) : std::nullopt;
+        if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary, native, identity))
+            continue;
+        if (!identity) {
+            search.note(InstallSearch::Outcome::NoFolder, route, library);
+            continue;
+        }
         lookedIn.push_back(library);
         const std::string manifest =
             space.join(library, "steamapps" + sep + "appmanifest_13240.acf");

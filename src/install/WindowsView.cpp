@@ -40,12 +40,13 @@ std::optional<std::string> WindowsView::registryFolder(Search& search, const std
     if (whole)
         return folder;
     search.skip(label(route), place,
-                !read                     ? "no such value"
-                : read->type != "REG_SZ" ? "a " + read->type + " value, of a type not read (only "
-                                                                 "REG_SZ is)"
-                : !read->text            ? "a REG_SZ value that is not well-formed"
-                : folder.empty()         ? "the value is empty"
-                                         : "\"" + folder + "\" is not a whole path");
+                !read                    ? "no such value"
+                : read->type != "REG_SZ" ? "a " + read->type +
+                                               " value, of a type not read (only "
+                                               "REG_SZ is)"
+                : !read->text    ? "a REG_SZ value that is not well-formed"
+                : folder.empty() ? "the value is empty"
+                                 : "\"" + folder + "\" is not a whole path");
     return std::nullopt;
 }
 
@@ -94,17 +95,18 @@ std::optional<std::string> WindowsView::onDrive(const std::string& path) const {
     return *folder + (rest.starts_with('/') ? "" : "/") + rest;
 }
 
-std::string WindowsView::native(const std::string& path, NativePath::Listings& listings) const {
+std::string WindowsView::native(const std::string& path, NativePath::Listings& listings,
+                                bool* onDisk) const {
     if (prefix_.empty())
-        return path;
+        return NativePath::resolve(path, prefix_, &listings, onDisk);
     if (!hasDrive(path))
-        return NativePath::resolve(path, prefix_, &listings);
+        return NativePath::resolve(path, prefix_, &listings, onDisk);
     const auto onLinux = onDrive(path);
     if (!onLinux)
         throw FileError(path, std::make_error_code(std::errc::no_such_device),
                         "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
                             ": leads nowhere in the prefix's dosdevices");
-    return NativePath::resolve(*onLinux, prefix_, &listings);
+    return NativePath::resolve(*onLinux, prefix_, &listings, onDisk);
 }
 
 std::string WindowsView::forPrograms(const std::string& folder) const {

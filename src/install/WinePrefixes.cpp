@@ -1,6 +1,7 @@
 // The Wine prefixes of other programs: Proton's, Lutris', Heroic's, Bottles' and PlayOnLinux's.
 // Each is searched as a Windows of its own.
 #include "files/FileError.h"
+#include "files/FileIo.h"
 #include "install/Routes.h"
 #include "install/SmallFile.h"
 #include "install/YamlValue.h"
@@ -73,10 +74,11 @@ public:
             lookIn(route, folder);
     }
 
-    // Searches each folder in the folder that a value of a program's YAML settings names.
+    // Searches each folder in the folder that a value of a program's YAML settings names, when
+    // the settings are there (the program was set up).
     void lookInEachNamedBy(const std::string& route, const std::string& settings,
                            std::string_view key, std::string_view nestedKey = {}) {
-        if (search_.found())
+        if (search_.found() || !stampOf(settings))
             return;
         std::string text;
         try {
@@ -87,8 +89,9 @@ public:
         // A program that was never told another folder names none.
         if (const auto folder = YamlValue::find(text, key, nestedKey))
             folder->starts_with('/') ? lookInEachIn(route, *folder)
-                                     : search_.skip(route, settings, "the folder it names is not "
-                                                                     "a whole path");
+                                     : search_.skip(route, settings,
+                                                    "the folder it names is not "
+                                                    "a whole path");
     }
 
 private:

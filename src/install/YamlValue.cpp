@@ -21,8 +21,9 @@ std::string_view trimmed(std::string_view text) {
 std::optional<Line> mappingLine(std::string_view line) {
     const std::size_t indent = line.find_first_not_of(' ');
     const std::size_t colon = line.find(':');
-    if (indent == std::string_view::npos || line[indent] == '#' || colon == std::string_view::npos ||
-        colon < indent || (colon + 1 < line.size() && line[colon + 1] != ' '))
+    if (indent == std::string_view::npos || line[indent] == '#' ||
+        colon == std::string_view::npos || colon < indent ||
+        (colon + 1 < line.size() && line[colon + 1] != ' '))
         return std::nullopt;
     std::string_view value = line.substr(colon + 1);
     // A comment ends a plain value; a quoted one is cut at its closing quote below.
@@ -60,7 +61,8 @@ std::optional<std::string> scalar(std::string_view value) {
         return std::nullopt;
     }
     // A flow collection or a block scalar is no plain text.
-    if (value.front() == '[' || value.front() == '{' || value.front() == '|' || value.front() == '>')
+    if (value.front() == '[' || value.front() == '{' || value.front() == '|' ||
+        value.front() == '>')
         return std::nullopt;
     return std::string(value);
 }

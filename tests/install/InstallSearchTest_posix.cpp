@@ -67,7 +67,8 @@ Step reg(const std::string& prefix, bool machine, const std::string& key, const 
          const std::string& value, const std::string& type = "") {
     return [=](const ScratchHome& home) {
         home.put(prefix + (machine ? "/system.reg" : "/user.reg"),
-                 "[" + doubled(key) + "]\n\"" + name + "\"=" + type + "\"" + doubled(value) + "\"\n",
+                 "[" + doubled(key) + "]\n\"" + name + "\"=" + type + "\"" + doubled(value) +
+                     "\"\n",
                  true);
     };
 }
@@ -130,7 +131,7 @@ const std::vector<Layout> Layouts = {
      file(".wine/drive_d/SteamLibrary/steamapps/appmanifest_13240.acf", acf("Unreal Tournament")),
      game(".wine/drive_d/SteamLibrary/steamapps/common/Unreal Tournament/System")},
      "D:\\SteamLibrary\\steamapps\\common\\Unreal Tournament\\System\\",
-     "skipped   E:\\Gone\\steamapps\\appmanifest_13240.acf  (Steam, Wine prefix ~/.wine): drive E: leads nowhere"},
+     "skipped   E:\\Gone  (Steam, Wine prefix ~/.wine): drive E: leads nowhere"},
     {"steamForWindowsMachineKey", {prefix(".wine"), reg(".wine", LM, "Software\\Wow6432Node\\Valve\\Steam",
      "InstallPath", "C:\\Steam"), file(".wine/drive_c/Steam/steamapps/appmanifest_13240.acf", acf("UT")),
      game(".wine/drive_c/Steam/steamapps/common/UT/System")}, "C:\\Steam\\steamapps\\common\\UT\\System\\"},
@@ -214,7 +215,7 @@ const std::vector<Layout> Layouts = {
      "~/Disk/Bottles/b/drive_c/UnrealTournament/System/"},
     {"lutrisGamePath", {file(".local/share/lutris/system.yml", "system:\n  disable_screen_saver: true\n  game_path: '~/Disk/Games'\n"),
      prefix("Disk/Games/ut"), game("Disk/Games/ut/drive_c/UnrealTournament/System")},
-     "~/Disk/Games/ut/drive_c/UnrealTournament/System/", "skipped   ~/.config/lutris/system.yml"},
+     "~/Disk/Games/ut/drive_c/UnrealTournament/System/", "no folder ~/Games  (Lutris)"},
     {"folderNameNotUtf8", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib\xE9"})),
      file("Lib\xE9/steamapps/appmanifest_13240.acf", acf("UT")), game("Lib\xE9/steamapps/common/UT/System")},
      "~/Lib\xE9/steamapps/common/UT/System/", "", false, false, "/Lib\\udce9/steamapps/common/UT/System/\""},

@@ -1,7 +1,7 @@
 // What a Windows program's bytes say of how Windows starts it, read on any system: the stand-ins
 // of the game's UnrealTournament.exe that MinGW-w64 makes, and every cut of one.
-#include "TempDir.h"
 #include "install/PeImage.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@ TEST(PeImage, tellsWhetherWindowsVirtualisesTheGameAndRefusesACutFile) {
     const struct {
         const char* program;
         bool virtualised;
-    } programs[] = {{"NoManifest.exe", true}, {"AsInvoker.exe", false}, {"LevelInComment.exe", true}};
+    } programs[] = {
+        {"NoManifest.exe", true}, {"AsInvoker.exe", false}, {"LevelInComment.exe", true}};
     for (const auto& program : programs) {
         const auto facts = PeImage::read(TempDir::bytesOf(folder / program.program));
         EXPECT_TRUE(facts.bits32) << program.program;

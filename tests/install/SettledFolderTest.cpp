@@ -39,8 +39,8 @@ void PrintTo(const Row& row, std::ostream* os) {
 
 const std::vector<std::string> AllBut(std::vector<std::string> kept) {
     std::vector<std::string> names;
-    for (const char* name : {"QLLoadouts.ini", "QuillonMod.ini", "QuillonUser.ini", "QuillonAI.ini",
-                             "QLAux.ini"})
+    for (const char* name :
+         {"QLLoadouts.ini", "QuillonMod.ini", "QuillonUser.ini", "QuillonAI.ini", "QLAux.ini"})
         if (std::find(kept.begin(), kept.end(), name) == kept.end())
             names.emplace_back(name);
     return names;
@@ -71,9 +71,18 @@ class Scratch : public TempDir {
 
 const std::string Install = "PF86/UT/System";
 const std::vector<Row> Rows = {
-    {"virtualStoreWithoutManifest", Install, "NoManifest.exe", "%" + Install, {"QuillonMod.ini"},
-     "%" + Install, AllBut({"QuillonMod.ini"})},
-    {"virtualStoreWithManifest", Install, "AsInvoker.exe", "%" + Install, {"QuillonMod.ini"},
+    {"virtualStoreWithoutManifest",
+     Install,
+     "NoManifest.exe",
+     "%" + Install,
+     {"QuillonMod.ini"},
+     "%" + Install,
+     AllBut({"QuillonMod.ini"})},
+    {"virtualStoreWithManifest",
+     Install,
+     "AsInvoker.exe",
+     "%" + Install,
+     {"QuillonMod.ini"},
      Install},
 };
 #else
@@ -81,18 +90,34 @@ using Scratch = ScratchHome;
 
 const std::string Install = ".local/share/OldUnreal/UnrealTournament/System64";
 const std::vector<Row> Rows = {
-    {"nativeSavedOnce", Install, "ut-bin-amd64", ".utpg/System", {"QuillonMod.ini"},
-     ".utpg/System", AllBut({"QuillonMod.ini"})},
+    {"nativeSavedOnce",
+     Install,
+     "ut-bin-amd64",
+     ".utpg/System",
+     {"QuillonMod.ini"},
+     ".utpg/System",
+     AllBut({"QuillonMod.ini"})},
     {"nativeNotYetSaved", Install, "ut-bin-amd64", ".utpg/System", {}, Install},
-    {"linuxGsmLetterCaseIgnored", "serverfiles/System64", "ucc-bin", ".utpg/System",
-     {"quillonmod.ini", "QLAUX.INI"}, ".utpg/System", AllBut({"QuillonMod.ini", "QLAux.ini"})},
-    {"systemDirMeansThatFolder", Install, "ut-bin-amd64", ".utpg/System", {"QuillonMod.ini"},
-     Install, {}, true},
+    {"linuxGsmLetterCaseIgnored",
+     "serverfiles/System64",
+     "ucc-bin",
+     ".utpg/System",
+     {"quillonmod.ini", "QLAUX.INI"},
+     ".utpg/System",
+     AllBut({"QuillonMod.ini", "QLAux.ini"})},
+    {"systemDirMeansThatFolder",
+     Install,
+     "ut-bin-amd64",
+     ".utpg/System",
+     {"QuillonMod.ini"},
+     Install,
+     {},
+     true},
 };
 #endif
 
-std::string dirOf(const fs::path& folder) {
-    return (folder / "").string();
+std::string dirOf(fs::path folder) {
+    return (folder / "").make_preferred().string();
 }
 
 void put(const fs::path& file, const std::string& bytes) {
@@ -145,8 +170,8 @@ TEST_P(SettledFolder, programsEditTheFolderTheGameReads) {
         args.insert(args.begin(), {"--system-dir", install.string()});
     const ProgramRun run = runProgram(QUILLON_SETTINGS_PATH, args, scratch.path());
     EXPECT_EQ(run.status, 0) << run.err;
-    const fs::path edited = settled / (row.savedFiles.empty() || row.typed ? "QuillonMod.ini"
-                                                                             : row.savedFiles[0]);
+    const fs::path edited =
+        settled / (row.savedFiles.empty() || row.typed ? "QuillonMod.ini" : row.savedFiles[0]);
     EXPECT_NE(TempDir::bytesOf(edited).find("TimeLimit=41\r\n"), std::string::npos);
     if (settled != install) {
         EXPECT_EQ(TempDir::bytesOf(install / "QuillonMod.ini"),
