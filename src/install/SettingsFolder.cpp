@@ -140,7 +140,7 @@ void refuseUnwritable(const std::string& systemDir) {
         const char* remedy = "run the program as administrator, or move the game out of Program "
                              "Files (to C:\\UnrealTournament, say)";
 #else
-        const char* remedy = "run the program as the user who owns the folder, or move the game "
+        const char* remedy = "run the program as a user who may write there, or move the game "
                              "to a folder of your own";
 #endif
         throw FileError(systemDir, error.code(),
