@@ -44,8 +44,8 @@ bool takeWhenItHoldsAny(InstallSearch::Result& result, const std::string& folder
     return true;
 }
 
-std::string joined(const std::string& folder, std::string_view name, char separator) {
-    return folder + std::string(name) + separator;
+std::string joined(const std::string& folder, std::string_view name) {
+    return folder + std::string(name) + '/';
 }
 
 // The community's native builds: the folder the game runs from, and its preference folder.
@@ -53,8 +53,7 @@ void settleNative(InstallSearch::Result& result, const std::string& parent) {
     NativePath::Listings listings;
     bool programs = false, folder64 = false, windowsPrograms = false;
     for (const std::string_view runFolder : NativeGame::RunFolders) {
-        const std::string folder =
-            NativePath::resolve(joined(parent, runFolder, '/'), {}, &listings);
+        const std::string folder = NativePath::resolve(joined(parent, runFolder), {}, &listings);
         if (!folderIdentity(folder))
             continue;
         folder64 = folder64 || runFolder != "System";
@@ -66,7 +65,7 @@ void settleNative(InstallSearch::Result& result, const std::string& parent) {
     if (!programs && !(folder64 && !windowsPrograms))
         return;
     for (const std::string_view runFolder : NativeGame::RunFolders) {
-        const std::string folder = NativePath::resolve(joined(parent, runFolder, '/'));
+        const std::string folder = NativePath::resolve(joined(parent, runFolder));
         if (FileSearch::find(folder, GamePaths::TestFileName) == FileSearch::Finding::File) {
             result.installDir = result.systemDir = folder;
             break;

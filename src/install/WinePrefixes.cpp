@@ -87,11 +87,11 @@ public:
             return search_.skip(route, settings, error.reason());
         }
         // A program that was never told another folder names none.
-        if (const auto folder = YamlValue::find(text, key, nestedKey))
-            folder->starts_with('/') ? lookInEachIn(route, *folder)
-                                     : search_.skip(route, settings,
-                                                    "the folder it names is not "
-                                                    "a whole path");
+        const auto folder = YamlValue::find(text, key, nestedKey);
+        if (folder && folder->starts_with('/'))
+            lookInEachIn(route, *folder);
+        else if (folder)
+            search_.skip(route, settings, "the folder it names is not a whole path");
     }
 
 private:
