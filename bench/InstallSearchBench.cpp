@@ -2,7 +2,9 @@
 // prefixes, every one of them naming folders, none holding QLLoadouts.ini, so that every place is
 // looked at. The main menu runs this search 50 ms after it opens; it must take a small part of
 // that. Measured with registry files as small as a fresh prefix's keys of interest, and with
-// registry files of 1.5 MB each, as a prefix that has seen years of programs has.
+// registry files of 1.5 MB each, as a prefix that has seen years of programs has. Then a Steam
+// library list of 28,000 entries, as a list that a broken tool or a hostile file has grown: every
+// entry a folder of its own that is not there, and every tenth one a library listed again.
 #include "install/InstallSearch.h"
 
 #include <benchmark/benchmark.h>
@@ -91,3 +93,26 @@ void BM_InstallSearchWorstCase(benchmark::State& state) {
 
 // 0: registry files holding the keys of interest only; 20000: about 1.5 MB each.
 BENCHMARK(BM_InstallSearchWorstCase)->Arg(0)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+void BM_InstallSearchLongLibraryList(benchmark::State& state) {
+    const WorstHome home(0);
+    // The list in Steam's form before 2021, each library a numbered key's own text, so that the
+    // whole list stays under the mebibyte the search reads.
+    std::string libraries = "\"libraryfolders\"\n{\n";
+    for (int i = 0; i < state.range(0); ++i)
+        libraries += "\t\"" + std::to_string(i) + "\"\t\"/quillon-gone/" +
+                     std::to_string(i % 10 == 9 ? i - 1 : i) + "\"\n";
+    put(fs::path(std::getenv("HOME")) / ".local/share/Steam/steamapps/libraryfolders.vdf",
+        libraries + "}\n");
+    std::size_t places = 0;
+    for (auto _ : state)
+        places = InstallSearch::search("C:\\UT").places.size();
+    state.counters["places"] = static_cast<double>(places);
+    state.counters["bytes"] = static_cast<double>(libraries.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_InstallSearchLongLibraryList)->Arg(28000)->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/FrmHelp.h"
 #include "install/GamePaths.h"
+#include "install/SettingsFolder.h"
 #include "loadouts/FrmLoadouts.h"
 #include "options/FrmOtherOptions.h"
 #include "store/Startup.h"
@@ -94,13 +95,26 @@ void FrmMainMenu::Timer1_Timer() {
     LastSearch = InstallSearch::search(Startup::InstallFolder);
     if (LastSearch.systemDir.empty())
         return; // the user is to type the folder
+    // The folder the game reads gets the settings files it lacks from the install first, as the
+    // game itself does when it saves.
+    try {
+        SettingsFolder::copyMissing(LastSearch);
+    } catch (const std::exception& error) {
+        showError(QStringLiteral("The settings files could not be copied into the folder the game "
+                                 "reads them from."),
+                  error);
+        return;
+    }
     Startup::SystemDir = LastSearch.systemDir;
+    Startup::GameSystemDir =
+        LastSearch.installDir == LastSearch.systemDir ? "" : LastSearch.installDir;
     if (loadSettingsFiles())
         enterFoundState();
 }
 
 void FrmMainMenu::cmdsetqldir_Click() {
     Startup::SystemDir = GamePaths::normaliseTypedPath(txtqldir->text().toUtf8().toStdString());
+    Startup::GameSystemDir.clear();
     if (loadSettingsFiles())
         enterFoundState();
 }
@@ -108,12 +122,21 @@ void FrmMainMenu::cmdsetqldir_Click() {
 bool FrmMainMenu::loadSettingsFiles() {
     try {
         Startup::LoadIniFiles();
-        return true;
     } catch (const std::exception& error) {
         MsgBox(CriticalErrorText, MsgBoxStyle::OkOnly, QStringLiteral("Critical Error!"),
                errorDetails(error));
+        return false;
     }
-    return false;
+    // Said now, before any edit, rather than when a save fails.
+    try {
+        SettingsFolder::refuseUnwritable(Startup::SystemDir);
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("Your settings can be read but not saved: this program cannot write "
+                              "in the folder that holds them.\n\n") +
+                   errorDetails(error),
+               MsgBoxStyle::Exclamation);
+    }
+    return true;
 }
 
 void FrmMainMenu::enterFoundState() {

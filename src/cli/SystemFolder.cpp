@@ -2,8 +2,10 @@
 
 #include "cli/Console.h"
 #include "cli/Failure.h"
+#include "files/FileError.h"
 #include "install/GamePaths.h"
 #include "install/InstallSearch.h"
+#include "install/SettingsFolder.h"
 #include "platform/FileSearch.h"
 #include "store/Startup.h"
 
@@ -11,6 +13,7 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
     if (typedFolder) {
         Startup::SystemDir =
             GamePaths::normaliseTypedPath(Console::gamePathFromArgument(*typedFolder));
+        Startup::GameSystemDir.clear();
         if (!FileSearch::holdsPlainFile(Startup::SystemDir, GamePaths::TestFileName))
             throw Failure(ExitStatus::NoSystemFolder,
                           "no System folder: " + quoted(Startup::SystemDir) + " holds no " +
@@ -27,5 +30,22 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
                           GamePaths::TestFileName +
                           " (quillon-settings where lists them); name the game's folder with "
                           "--system-dir DIR");
+    try {
+        SettingsFolder::copyMissing(result);
+    } catch (const FileError& error) {
+        throw Failure(ExitStatus::FileProblem,
+                      "cannot copy a settings file into the folder the game reads, " +
+                          quoted(error.path()) + ": " + error.reason());
+    }
     Startup::SystemDir = result.systemDir;
+    Startup::GameSystemDir = result.installDir == result.systemDir ? "" : result.installDir;
+}
+
+std::optional<std::string> unwritableSettingsFolder() {
+    try {
+        SettingsFolder::refuseUnwritable(Startup::SystemDir);
+        return std::nullopt;
+    } catch (const FileError& error) {
+        return "cannot write in " + quoted(error.path()) + ": " + error.reason();
+    }
 }

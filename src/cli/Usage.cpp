@@ -29,8 +29,12 @@ Commands:
          whether or not anything changed.
   where  every place the search below looks at, in order, one a line: "found" (it holds
          QLLoadouts.ini), "no file", "no folder", "skipped" (with why: a file that could not
-         be read or makes no sense, a registry value that is not there) or "repeated"; then
-         the folder the programs use. Exit status 0 when one is found, 3 when none is.
+         be read, is too large or makes no sense, a registry file that is none, a registry
+         value that is not there or of a type not used) or "repeated"; then "install", the
+         System folder the game runs from, and "uses", the folder whose files are edited
+         (with why when it is another). It copies nothing. Exit status 0 when one is found,
+         3 when none is. --json: one JSON object, valid UTF-8 whatever bytes a folder's name
+         holds (a byte that is no part of a UTF-8 character is written \udcXX).
 
 Settings (names match ignoring letter case):
   thief1 thief2 thief3 thief4 guard1 guard2 guard3 guard4
@@ -51,9 +55,12 @@ Settings (names match ignoring letter case):
 
 The System folder:
   --system-dir DIR   the game's folder or its System folder ("System" is added when DIR does
-                     not end in it, as the main menu's "Set" button does)
+                     not end in System, System64 or SystemARM64, as the main menu's "Set"
+                     button does); exactly that folder is edited, nothing settled (for a
+                     server started with -nohomedir or -sethomedir=DIR)
   Without it, the same search as the main menu, which stops at the first folder holding
-  QLLoadouts.ini:
+  QLLoadouts.ini; wherever it looks at a System folder, it looks at System64 and SystemARM64
+  beside it next, when they are there:
    1. the install folder from the registry (HKLM, 32-bit view, SOFTWARE\Unreal Technology\
       Installed Apps\UnrealTournament, value Folder) and System, then C:\Unreal Tournament,
       C:\Games\Unreal Tournament and C:\Program files\Unreal Tournament;
@@ -61,17 +68,27 @@ The System folder:
    3. C:\UnrealTournament (the community installers);
    4. GOG: HKLM\SOFTWARE\GOG.com\Games\1207658692, value path;
    5. Steam (HKCU\Software\Valve\Steam SteamPath, else HKLM\SOFTWARE\Valve\Steam
-      InstallPath): its folder and every library in steamapps\libraryfolders.vdf whose
-      steamapps\appmanifest_13240.acf names the game's folder below steamapps\common.
+      InstallPath): its folder and every library in steamapps\libraryfolders.vdf (else
+      config\libraryfolders.vdf) whose steamapps\appmanifest_13240.acf names the game's
+      folder below steamapps\common.
   On Linux 1 to 5 are looked up in the Wine prefix ($WINEPREFIX, else ~/.wine), then:
    6. Steam for Linux: ~/.local/share/Steam, ~/.steam/steam, ~/.steam/root,
-      ~/.steam/debian-installation, and Flatpak's and Snap's Steam folders, as in 5;
+      ~/.steam/debian-installation, and Flatpak's and Snap's Steam folders, as in 5, and in
+      the game's folder the native builds Luxtorpeda made (linuxdata-*, newest first);
    7. ${XDG_DATA_HOME:-~/.local/share}/OldUnreal/UnrealTournament (the Linux build);
-   8. Heroic: ${XDG_CONFIG_HOME:-~/.config}/heroic/gog_store/installed.json;
-   9. every other Wine prefix, searched by 1 to 5: Proton's (steamapps/compatdata/13240/pfx
-      in each Steam library), each folder in ~/Games and ~/Games/Heroic/Prefixes/default,
-      Bottles' (${XDG_DATA_HOME:-~/.local/share}/bottles/bottles and Flatpak's) and
-      PlayOnLinux's (~/.PlayOnLinux/wineprefix).
+   8. ~/serverfiles (a LinuxGSM server);
+   9. Heroic: ${XDG_CONFIG_HOME:-~/.config}/heroic/gog_store/installed.json, then Flathub's
+      ~/.var/app/com.heroicgameslauncher.hgl/config/heroic/gog_store/installed.json;
+  10. every other Wine prefix, searched by 1 to 5: Proton's (steamapps/compatdata/13240
+      in each Steam library), each folder in ~/Games and in Lutris' game_path (its
+      system.yml), in ~/Games/Heroic/Prefixes/default, in Bottles' bottles folders (and its
+      custom_bottles_path) and PlayOnLinux's (~/.PlayOnLinux/wineprefix); a prefix made for
+      Proton is its pfx.
+  Then the folder the game reads is edited: a native build's preference folder
+  (~/.utpg/System) when it holds any of the five files, or Windows' VirtualStore copy of an
+  unpatched game under Program Files when that holds any; the files it lacks are copied
+  there from the install first. A settings folder that cannot be written is told at once:
+  set writes nothing (status 1).
 
 Text:
   Values are UTF-8 on the command line and on output, whatever each file holds. Each settings

@@ -115,6 +115,12 @@ ExitStatus run(const Command& command) {
     if (command.action == Command::Action::Set)
         hold.emplace();
     SettingsEditor editor;
+    // A folder that cannot be written is told at once: nothing is changed there.
+    if (const auto unwritable = unwritableSettingsFolder()) {
+        if (command.action == Command::Action::Set)
+            throw Failure(ExitStatus::FileProblem, "nothing was written: " + *unwritable);
+        Console::writeError("quillon-settings: warning: " + *unwritable + "\n");
+    }
     if (command.action == Command::Action::Show)
         show(editor, command.json);
     else if (command.action == Command::Action::Get)

@@ -123,6 +123,9 @@ void refuseUnwritable(const std::string& requested, const std::string& target);
 bool secondName(const std::string& target, const std::string& backup);
 // Renames a file over another, replacing it. On Windows the rename is on disk when it returns.
 void renameFile(const std::string& from, const std::string& to);
+// Gives a file another name when nothing bears that name yet: false, with nothing changed, when
+// something does. On disk when it returns on Windows.
+bool moveToFreeName(const std::string& from, const std::string& to);
 // Removes a name; false when it could not be (nothing needs the reason: what stays is tidied
 // again later).
 bool removeFile(const std::string& path) noexcept;

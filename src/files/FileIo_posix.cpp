@@ -210,6 +210,17 @@ void renameFile(const std::string& from, const std::string& to) {
         throw FileError(to, lastSystemError());
 }
 
+bool moveToFreeName(const std::string& from, const std::string& to) {
+    // A second name is never given over an existing one; the first then goes.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        if (errno == EEXIST)
+            return false;
+        throw FileError(to, lastSystemError());
+    }
+    ::unlink(from.c_str());
+    return true;
+}
+
 bool removeFile(const std::string& path) noexcept {
     return ::unlink(path.c_str()) == 0;
 }

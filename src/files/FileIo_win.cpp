@@ -203,6 +203,15 @@ void renameFile(const std::string& from, const std::string& to) {
         throw FileError(to, lastSystemError());
 }
 
+bool moveToFreeName(const std::string& from, const std::string& to) {
+    if (MoveFileExW(systemPathOf(from, to).c_str(), systemPathOf(to, to).c_str(),
+                    MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS)
+        return false;
+    throw FileError(to, lastSystemError());
+}
+
 bool removeFile(const std::string& path) noexcept {
     try {
         const auto name = systemPathOrError(path);

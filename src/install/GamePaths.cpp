@@ -21,12 +21,15 @@ std::string normaliseTypedPath(const std::string& typed, char separator) {
     std::string path = typed;
     if (path.empty() || path.back() != separator)
         path += separator;
-    const std::string ending = std::string(1, separator) + "system" + separator;
-    const std::string tail =
-        path.size() > ending.size() ? path.substr(path.size() - ending.size()) : path;
-    if (AsciiCase::toLower(tail) != ending)
-        path += "system" + std::string(1, separator);
-    return path;
+    // The community's native builds run from System64 or SystemARM64, each a System folder too.
+    for (const char* name : {"system", "system64", "systemarm64"}) {
+        const std::string ending = std::string(1, separator) + name + separator;
+        const std::string tail =
+            path.size() > ending.size() ? path.substr(path.size() - ending.size()) : path;
+        if (AsciiCase::toLower(tail) == ending)
+            return path;
+    }
+    return path + "system" + separator;
 }
 
 std::string normaliseTypedPath(const std::string& typed) {

@@ -24,7 +24,8 @@ std::string readInstallFolder();
 std::array<std::string, 4> candidateDirs(const std::string& installFolder);
 
 // Completes a typed folder: a separator is appended when it does not end in one, then
-// "system" and a separator when it does not already end in "\system\" (compared ignoring case).
+// "system" and a separator when it does not already end in "\system\", "\system64\" or
+// "\systemarm64\" (compared ignoring case).
 // Windows-form text uses '\'; on Linux, text in POSIX form uses '/'.
 std::string normaliseTypedPath(const std::string& typed);
 

@@ -5,7 +5,8 @@
 
 // The search for the game's System folder that both programs run: the main menu by itself, and
 // quillon-settings without --system-dir. It tries, in order, the places where the game's
-// installers put it, and stops at the first folder that holds QLLoadouts.ini:
+// installers put it, and stops at the first folder that holds QLLoadouts.ini. Wherever it looks
+// at a System folder, it then looks at System64 and SystemARM64 beside it, when they are there.
 //
 // In this Windows (on Linux: in the Wine prefix in use, whose folders the programs then name in
 // Windows form):
@@ -15,17 +16,27 @@
 //   a. the same value in HKLM's 64-bit view, then in HKCU (32-bit, then 64-bit view);
 //   b. C:\UnrealTournament\System\ (the community installers' folder);
 //   c. GOG's: HKLM\SOFTWARE\GOG.com\Games\1207658692, value path, plus \System\;
-//   d. Steam's folder and each library that its steamapps\libraryfolders.vdf lists, where
-//      steamapps\appmanifest_13240.acf names the game's folder below steamapps\common.
+//   d. Steam's folder and each library that its steamapps\libraryfolders.vdf (else
+//      config\libraryfolders.vdf) lists, where steamapps\appmanifest_13240.acf names the game's
+//      folder below steamapps\common.
 // Then, on Linux only (these folders the programs name as POSIX paths):
-//   e. Steam for Linux: its libraries, by the same rule, from each of its usual folders;
+//   e. Steam for Linux: its libraries, by the same rule, from each of its usual folders, and in
+//      the game's folder the native builds Luxtorpeda makes (linuxdata-*, newest first);
 //   f. the community's Linux build: ${XDG_DATA_HOME:-~/.local/share}/OldUnreal/UnrealTournament;
-//   g. Heroic's GOG list: ${XDG_CONFIG_HOME:-~/.config}/heroic/gog_store/installed.json;
-//   h. every other Wine prefix: Proton's for the game in each Steam library, each folder in
-//      ~/Games and ~/Games/Heroic/Prefixes/default, Bottles' bottles and PlayOnLinux's prefixes,
-//      each searched by 1 and a to d.
+//   g. LinuxGSM's server: ~/serverfiles;
+//   h. Heroic's GOG list: ${XDG_CONFIG_HOME:-~/.config}/heroic/gog_store/installed.json, then
+//      the same in Flathub's Heroic (~/.var/app/com.heroicgameslauncher.hgl/config/heroic);
+//   i. every other Wine prefix: Proton's for the game in each Steam library, each folder in
+//      ~/Games and in the folder Lutris' system.yml names (game_path), in
+//      ~/Games/Heroic/Prefixes/default, Bottles' bottles (and those in the folder Bottles'
+//      data.yml names, custom_bottles_path) and PlayOnLinux's prefixes, each searched by 1 and
+//      a to d; a prefix made for Proton is the folder's pfx.
 // It reads only small files at these places and lists only the folders that hold prefixes;
-// whatever cannot be read or makes no sense is passed over, and the next place is tried.
+// whatever cannot be read or makes no sense is passed over, and the next place is tried. Each
+// folder is looked at once, however many routes reach it.
+//
+// Once it has found the install, it settles the folder whose settings files the game reads
+// (SettingsFolder.h): the native game's preference folder, or Windows' VirtualStore copy.
 namespace InstallSearch {
 
 enum class Outcome {
@@ -45,11 +56,19 @@ struct Place {
 
 struct Result {
     std::vector<Place> places; // in the order they were looked at
-    std::string systemDir;     // the folder found, as SystemDir takes it; empty when none was
+    // The folder whose settings files the programs edit, as SystemDir takes it; empty when no
+    // folder was found.
+    std::string systemDir;
+    // The install's System folder that the game runs from: the folder found or, for a native
+    // build, the System64 or SystemARM64 beside it that this machine runs.
+    std::string installDir;
+    std::string why;                 // why systemDir is the folder it is; empty for the install
+    std::vector<std::string> toCopy; // settings files systemDir lacks, copied from installDir
+                                     // before they are loaded
 };
 
-// Searches as above. installFolder is the registry's install folder as start-up read it (the
-// first place looked at is it followed by \System\).
+// Searches as above, and settles the folder the game reads. installFolder is the registry's
+// install folder as start-up read it (the first place looked at is it followed by \System\).
 Result search(const std::string& installFolder);
 
 // The outcome as `quillon-settings where` names it ("found", "no file", ...).

@@ -12,8 +12,9 @@ namespace InstallSearch {
 class LinuxPaths : public PathSpace {
 public:
     char separator() const override { return '/'; }
-    std::string native(const std::string& path, NativePath::Listings& listings) const override {
-        return NativePath::resolve(path, NativePath::winePrefix(), &listings);
+    std::string native(const std::string& path, NativePath::Listings& listings,
+                       bool* onDisk = nullptr) const override {
+        return NativePath::resolve(path, {}, &listings, onDisk); // no drive letters: no prefix
     }
     std::string forPrograms(const std::string& folder) const override { return folder; }
     std::string label(const std::string& route) const override { return route; }

@@ -15,8 +15,10 @@ public:
     // The separator of its paths.
     virtual char separator() const = 0;
     // The path as this system opens it. The folders read to match its letter case are kept in
-    // listings. Throws FileError, naming the path, when it leads nowhere.
-    virtual std::string native(const std::string& path, NativePath::Listings& listings) const = 0;
+    // listings; onDisk (when given) tells whether all of it is there. Throws FileError, naming the
+    // path, when it leads nowhere.
+    virtual std::string native(const std::string& path, NativePath::Listings& listings,
+                               bool* onDisk = nullptr) const = 0;
     // A folder (ending in a separator) as the programs name it in SystemDir.
     virtual std::string forPrograms(const std::string& folder) const = 0;
     // A route's name as the search reports it: the route and where it looked.

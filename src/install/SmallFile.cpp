@@ -8,7 +8,11 @@ namespace SmallFile {
 std::string read(const std::string& nativePath) {
     try {
         FileStamp stamp;
-        return std::string(readPlainFile(nativePath, MaxBytes, stamp).view());
+        const ByteBlock block = readPlainFile(nativePath, MaxBytes, stamp);
+        std::string_view bytes = block.view();
+        if (bytes.starts_with("\xEF\xBB\xBF"))
+            bytes.remove_prefix(3);
+        return std::string(bytes);
     } catch (const FileError& error) {
         // The reason of a file that is there but too big is said in this size, not the store's.
         const auto stamp = error.code() == std::errc::no_such_file_or_directory

@@ -10,8 +10,9 @@ namespace SmallFile {
 
 inline constexpr std::uint64_t MaxBytes = 1024 * 1024;
 
-// The bytes of the file at a native path. Throws FileError, its reason as the user should read
-// it, when it cannot be read.
+// The bytes of the file at a native path, without the UTF-8 byte order mark a Windows editor may
+// put before them. Throws FileError, its reason as the user should read it, when it cannot be
+// read.
 std::string read(const std::string& nativePath);
 
 } // namespace SmallFile

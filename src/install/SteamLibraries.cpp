@@ -1,9 +1,11 @@
 #include "install/SteamLibraries.h"
 
 #include "files/FileError.h"
+#include "files/FileIo.h"
 #include "install/KeyValues.h"
 #include "install/SmallFile.h"
-#include "platform/AsciiCase.h"
+
+#include <algorithm>
 
 namespace SteamLibraries {
 
@@ -35,6 +37,34 @@ std::string inSpaceForm(const InstallSearch::PathSpace& space, std::string path)
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     return path;
+}
+
+// The native path of a folder, or the folder as written when it leads nowhere.
+std::string nativeOrAsWritten(InstallSearch::Search& search, const InstallSearch::PathSpace& space,
+                              const std::string& folder) {
+    try {
+        return space.native(folder, search.listings());
+    } catch (const FileError&) {
+        return folder;
+    }
+}
+
+// Luxtorpeda, a tool of Steam for Linux, runs the community's native build of a Steam game from a
+// folder it makes in the game's folder, linuxdata-<version> (linuxdata-469c, ...): the newest
+// version first.
+void lookInLuxtorpeda(InstallSearch::Search& search, const InstallSearch::PathSpace& space,
+                      const std::string& route, const std::string& game) {
+    if (space.separator() != '/')
+        return; // Steam for Windows, in Windows or a Wine prefix, has no Luxtorpeda
+    std::vector<std::string> builds;
+    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)))
+        if (name.starts_with("linuxdata-"))
+            builds.push_back(name);
+    std::sort(builds.rbegin(), builds.rend());
+    const std::string sep(1, space.separator());
+    for (const auto& build : builds)
+        search.lookAt(route + ", Luxtorpeda",
+                      space.forPrograms(space.join(game, build + sep + "System" + sep)));
 }
 
 } // namespace
@@ -70,9 +100,15 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
                                 const std::string& steamFolder) {
     std::vector<std::string> libraries{inSpaceForm(space, steamFolder)};
     const std::string sep(1, space.separator());
-    const std::string listPath =
-        space.join(libraries.front(), "steamapps" + sep + "libraryfolders.vdf");
-    if (const auto list = readThrough(search, space, route, listPath)) {
+    // Steam keeps the list in steamapps; some installs have only the copy in config, which is
+    // read when it is there as Steam spells it.
+    std::string listPath = space.join(libraries.front(), "steamapps" + sep + "libraryfolders.vdf");
+    auto list = readThrough(search, space, route, listPath);
+    const std::string copy = space.join(libraries.front(), "config" + sep + "libraryfolders.vdf");
+    if (!list &&
+        stampOf(nativeOrAsWritten(search, space, libraries.front()) + "/config/libraryfolders.vdf"))
+        list = readThrough(search, space, route, listPath = copy);
+    if (list) {
         if (const auto paths = listed(*list))
             for (const auto& path : *paths)
                 libraries.push_back(inSpaceForm(space, path));
@@ -80,16 +116,28 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
             search.skip(route, listPath, "not a Steam library list (KeyValues)");
     }
 
-    std::vector<std::string> seen;
+    std::vector<std::string> lookedIn;
     for (const auto& library : libraries) {
         if (search.found())
             break;
-        bool repeated = false;
-        for (const auto& earlier : seen)
-            repeated = repeated || AsciiCase::equalIgnoringCase(earlier, library);
-        if (repeated)
+        bool there = true;
+        std::string native;
+        try {
+            native = space.native(library, search.listings(), &there);
+        } catch (const FileError& error) {
+            search.skip(route, library, error.reason());
             continue;
-        seen.push_back(library);
+        }
+        // A library listed twice, or reached through a link, is looked in once; one that is not
+        // there (a list can name thousands) costs a look and no more.
+        const auto identity = there ? folderIdentity(native) : std::nullopt;
+        if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary, native, identity))
+            continue;
+        if (!identity) {
+            search.note(InstallSearch::Outcome::NoFolder, route, library);
+            continue;
+        }
+        lookedIn.push_back(library);
         const std::string manifest =
             space.join(library, "steamapps" + sep + "appmanifest_13240.acf");
         const auto text = readThrough(search, space, route, manifest);
@@ -100,11 +148,11 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
             search.skip(route, manifest, "names no game folder (installdir)");
             continue;
         }
-        search.lookAt(route,
-                      space.forPrograms(space.join(library, "steamapps" + sep + "common" + sep +
-                                                                *dir + sep + "System" + sep)));
+        const std::string game = space.join(library, "steamapps" + sep + "common" + sep + *dir);
+        search.lookAt(route, space.forPrograms(game + sep + "System" + sep));
+        lookInLuxtorpeda(search, space, route, game);
     }
-    return seen;
+    return lookedIn;
 }
 
 } // namespace SteamLibraries

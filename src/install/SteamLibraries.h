@@ -21,8 +21,10 @@ std::optional<std::vector<std::string>> listed(std::string_view libraryFolders);
 // Nothing when the text is not KeyValues or names no plain folder name.
 std::optional<std::string> installDir(std::string_view appManifest);
 
-// Looks at the game's System folder in Steam's own folder and in every library it lists, each
-// once. Returns the libraries looked in, as paths of the space.
+// Looks at the game's System folder in Steam's own folder and in every library it lists
+// (steamapps/libraryfolders.vdf, else config/libraryfolders.vdf), each once, and at the System
+// folders of the native builds Luxtorpeda put in the game's folder (linuxdata-*). Returns the
+// libraries looked in, as paths of the space.
 std::vector<std::string> lookIn(InstallSearch::Search& search,
                                 const InstallSearch::PathSpace& space, const std::string& route,
                                 const std::string& steamFolder);

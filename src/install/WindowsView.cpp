@@ -23,18 +23,31 @@ std::optional<std::string> WindowsView::registryFolder(Search& search, const std
                                                        Registry::RootKey root, Registry::View view,
                                                        const std::string& key,
                                                        const std::string& value) {
-    const std::string folder = windowsForm(registry_.readString(root, view, key, value));
+    const std::string place =
+        (root == Registry::HKeyCurrentUser ? "HKCU\\" : "HKLM\\") + key + " " + value;
+    std::optional<Registry::Value> read;
+    try {
+        read = registry_.readValue(root, view, key, value);
+    } catch (const Registry::Unreadable& error) {
+        search.skip(label(route), place, error.what());
+        return std::nullopt;
+    }
+    const std::string folder = windowsForm(read && read->text ? *read->text : std::string());
     // A whole path names a drive or a \\server\share: nothing relative to a current folder.
     const bool whole = (folder.size() >= 3 && AsciiCase::isLetter(folder[0]) && folder[1] == ':' &&
                         folder[2] == '\\') ||
                        folder.starts_with("\\\\");
-    if (!whole) {
-        const std::string rootName = root == Registry::HKeyCurrentUser ? "HKCU\\" : "HKLM\\";
-        search.skip(label(route), rootName + key + " " + value,
-                    folder.empty() ? "no such value" : "\"" + folder + "\" is not a whole path");
-        return std::nullopt;
-    }
-    return folder;
+    if (whole)
+        return folder;
+    search.skip(label(route), place,
+                !read                    ? "no such value"
+                : read->type != "REG_SZ" ? "a " + read->type +
+                                               " value, of a type not read (only "
+                                               "REG_SZ is)"
+                : !read->text    ? "a REG_SZ value that is not well-formed"
+                : folder.empty() ? "the value is empty"
+                                 : "\"" + folder + "\" is not a whole path");
+    return std::nullopt;
 }
 
 std::string WindowsView::windowsForm(std::string path) {
@@ -82,17 +95,18 @@ std::optional<std::string> WindowsView::onDrive(const std::string& path) const {
     return *folder + (rest.starts_with('/') ? "" : "/") + rest;
 }
 
-std::string WindowsView::native(const std::string& path, NativePath::Listings& listings) const {
+std::string WindowsView::native(const std::string& path, NativePath::Listings& listings,
+                                bool* onDisk) const {
     if (prefix_.empty())
-        return path;
+        return NativePath::resolve(path, prefix_, &listings, onDisk);
     if (!hasDrive(path))
-        return NativePath::resolve(path, prefix_, &listings);
+        return NativePath::resolve(path, prefix_, &listings, onDisk);
     const auto onLinux = onDrive(path);
     if (!onLinux)
         throw FileError(path, std::make_error_code(std::errc::no_such_device),
                         "drive " + std::string(1, AsciiCase::toUpper(path[0])) +
                             ": leads nowhere in the prefix's dosdevices");
-    return NativePath::resolve(*onLinux, prefix_, &listings);
+    return NativePath::resolve(*onLinux, prefix_, &listings, onDisk);
 }
 
 std::string WindowsView::forPrograms(const std::string& folder) const {

@@ -36,7 +36,8 @@ public:
     static std::string windowsForm(std::string path);
 
     char separator() const override { return '\\'; }
-    std::string native(const std::string& path, NativePath::Listings& listings) const override;
+    std::string native(const std::string& path, NativePath::Listings& listings,
+                       bool* onDisk = nullptr) const override;
     std::string forPrograms(const std::string& folder) const override;
     std::string label(const std::string& route) const override;
 

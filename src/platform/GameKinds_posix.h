@@ -3,6 +3,8 @@
 // The kinds of game process the scan of /proc notices, each in a file of its own, and what they
 // are told of a process. Included by the *_posix.cpp files of GameProcess only.
 
+#include "platform/FolderIdentity.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +30,8 @@ public:
     std::string workingFolder() const;
     // The first word of its command line, as the process shows it.
     const std::string& firstArgument();
+    // The words of its command line after the first.
+    std::vector<std::string> otherArguments() const;
     // A variable of the environment it started with; nothing when it has none of that name.
     std::optional<std::string> environmentValue(std::string_view name) const;
 
@@ -41,16 +45,8 @@ private:
     std::optional<std::string> firstArgument_;
 };
 
-// A folder told apart from every other by device and inode, whatever a path's spelling.
-struct FolderId {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-// The folder a path names; nothing when it is missing or not a folder.
-std::optional<FolderId> folderIdOf(const std::string& folder);
 // The folder that holds the file a path names: all of the path before its last '/'.
-std::optional<FolderId> holderIdOf(const std::string& filePath);
+std::optional<FolderIdentity> holderIdOf(const std::string& filePath);
 
 // One kind of game process, set up once per scan for the System folder in use.
 class GameKind {

@@ -88,6 +88,16 @@ const std::string& ProcessView::firstArgument() {
     return *firstArgument_;
 }
 
+std::vector<std::string> ProcessView::otherArguments() const {
+    const std::string line = readProcFile(procFolder_, id_ + "/cmdline", false);
+    std::vector<std::string> words;
+    for (std::size_t start = line.find('\0'), end; start < line.size(); start = end) {
+        end = std::min(line.find('\0', ++start), line.size());
+        words.emplace_back(line, start, end - start);
+    }
+    return words;
+}
+
 std::optional<std::string> ProcessView::environmentValue(std::string_view name) const {
     const std::string environment = readProcFile(procFolder_, id_ + "/environ", false);
     for (std::size_t start = 0, end; start < environment.size(); start = end + 1) {
@@ -99,18 +109,11 @@ std::optional<std::string> ProcessView::environmentValue(std::string_view name) 
     return std::nullopt;
 }
 
-std::optional<FolderId> folderIdOf(const std::string& folder) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return std::nullopt;
-    return FolderId{st.st_dev, st.st_ino};
-}
-
-std::optional<FolderId> holderIdOf(const std::string& filePath) {
+std::optional<FolderIdentity> holderIdOf(const std::string& filePath) {
     const std::size_t slash = filePath.rfind('/');
     if (slash == std::string::npos)
         return std::nullopt;
-    return folderIdOf(slash == 0 ? "/" : filePath.substr(0, slash));
+    return folderIdentity(slash == 0 ? "/" : filePath.substr(0, slash));
 }
 
 std::optional<Running> runningFrom(const std::string& systemFolder) {

@@ -1,10 +1,13 @@
 #include "platform/GameProcess.h"
 
 #include "platform/GameProgramNames.h"
+#include "platform/VirtualStore.h"
 #include "platform/Win32.h"
 
+#include <algorithm>
 #include <memory>
 #include <tlhelp32.h>
+#include <vector>
 
 namespace GameProcess {
 
@@ -50,8 +53,9 @@ bool sameUser(const char* a, const char* b) {
                     reinterpret_cast<const TOKEN_USER*>(b)->User.Sid);
 }
 
-// Whether the process runs as this user from the folder (a full path, compared ignoring case).
-bool runsFrom(DWORD id, const std::wstring& folder, const char* ownUser) {
+// Whether the process runs as this user from one of the folders (full paths, compared ignoring
+// case).
+bool runsFrom(DWORD id, const std::vector<std::wstring>& folders, const char* ownUser) {
     const Win32::Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
     if (!process.valid() || !sameUser(userOf(process.get()).get(), ownUser))
         return false;
@@ -61,16 +65,23 @@ bool runsFrom(DWORD id, const std::wstring& folder, const char* ownUser) {
         return false;
     image.resize(size);
     const std::wstring imageFolder = plainPath(image.substr(0, image.find_last_of(L'\\') + 1));
-    return CompareStringOrdinal(imageFolder.data(), static_cast<int>(imageFolder.size()),
-                                folder.data(), static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+    return std::any_of(folders.begin(), folders.end(), [&](const std::wstring& folder) {
+        return CompareStringOrdinal(imageFolder.data(), static_cast<int>(imageFolder.size()),
+                                    folder.data(), static_cast<int>(folder.size()),
+                                    TRUE) == CSTR_EQUAL;
+    });
 }
 
 } // namespace
 
 std::optional<Running> runningFrom(const std::string& systemFolder) {
-    std::wstring folder;
+    std::vector<std::wstring> folders;
     try {
-        folder = fullFolder(systemFolder);
+        folders.push_back(fullFolder(systemFolder));
+        // A VirtualStore copy is the folder of the game that Windows virtualises.
+        if (const auto original =
+                VirtualStore::originalOf(Win32::utf8(folders[0]), VirtualStore::thisSystem()))
+            folders.push_back(fullFolder(*original));
     } catch (const std::system_error&) {
         return std::nullopt; // no folder the game could run from
     }
@@ -84,7 +95,7 @@ std::optional<Running> runningFrom(const std::string& systemFolder) {
          more = Process32NextW(snapshot.get(), &entry)) {
         std::string program = Win32::utf8(entry.szExeFile);
         if (GameProgramNames::isWindowsProgram(program) &&
-            runsFrom(entry.th32ProcessID, folder, ownUser.get()))
+            runsFrom(entry.th32ProcessID, folders, ownUser.get()))
             return Running{std::move(program), entry.th32ProcessID};
     }
     return std::nullopt;

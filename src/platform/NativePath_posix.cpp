@@ -60,7 +60,15 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
         upTo.push_back(joinPath(upTo.back(), part));
     }
     std::size_t there = kept.size();
-    while (there > 0) {
+    // A folder read already tells, without a look, that nothing below a name it lacks is there:
+    // a search of thousands of places below one missing folder looks at none of them.
+    bool known = false;
+    for (std::size_t i = 0; listings && !known && i < kept.size(); ++i) {
+        const auto* names = listings->known(upTo[i]);
+        known = names && std::find(names->begin(), names->end(), *kept[i]) == names->end();
+        there = known ? i : there;
+    }
+    while (!known && there > 0) {
         // A folder read already tells without a look whether an entry is there as written.
         if (const auto* names = listings ? listings->known(upTo[there - 1]) : nullptr) {
             if (std::find(names->begin(), names->end(), *kept[there - 1]) == names->end())

@@ -15,7 +15,7 @@ namespace {
 // shell in the System folder). A Windows path means what it means in the process's own prefix.
 class UnderWine : public GameKind {
 public:
-    explicit UnderWine(const std::string& systemFolder) : folder_(folderIdOf(systemFolder)) {}
+    explicit UnderWine(const std::string& systemFolder) : folder_(folderIdentity(systemFolder)) {}
 
     // Wine names the process after the program's file, cut to the 15 bytes Linux keeps.
     bool mayBeNamed(std::string_view name) const override {
@@ -52,7 +52,7 @@ private:
         return std::string(ownHome ? ownHome : "") + "/.wine";
     }
 
-    std::optional<FolderId> folder_;
+    std::optional<FolderIdentity> folder_;
 };
 
 } // namespace

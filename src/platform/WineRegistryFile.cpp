@@ -282,11 +282,49 @@ std::optional<Lines> keySection(std::string_view fileText, std::u16string_view k
     return std::nullopt;
 }
 
+// The type and, for REG_SZ, the text of a value whose data (after "=") starts a line: "text"
+// (REG_SZ), str(N):"text", dword:..., hex:... (REG_BINARY) or hex(N):... (type N; REG_SZ's
+// characters as UTF-16LE bytes when Wine writes one without a terminator).
+StoredValue valueOf(Lines& lines, std::string_view data) {
+    if (data.starts_with('"')) {
+        std::size_t at = 1;
+        auto text = readEscaped(data, at, '"');
+        if (text && !trimLeft(data.substr(at)).empty())
+            text.reset();
+        return {1, std::move(text)};
+    }
+    if (data.starts_with("dword:"))
+        return {4, std::nullopt};
+    if (data.starts_with("hex:"))
+        return {3, std::nullopt};
+    for (const std::string_view form : {std::string_view("hex("), std::string_view("str(")}) {
+        const std::size_t close = data.find("):");
+        if (!data.starts_with(form) || close == std::string_view::npos || close == form.size())
+            continue;
+        std::uint32_t type = 0;
+        for (const char c : data.substr(form.size(), close - form.size())) {
+            if (hexDigit(c) < 0 || type > 0xFFFFFFF)
+                return {UnknownType, std::nullopt};
+            type = type * 16 + static_cast<std::uint32_t>(hexDigit(c));
+        }
+        if (type == 1 && form == "hex(")
+            return {1, readHexString(joinContinued(lines, data.substr(close + 2)))};
+        return {type, std::nullopt};
+    }
+    return {UnknownType, std::nullopt};
+}
+
 } // namespace
 
-std::optional<std::u16string> findString(std::string_view fileText, std::u16string_view keyPath,
-                                         std::u16string_view valueName) {
-    if (!fileText.starts_with(Header))
+bool isRegistryFile(std::string_view fileText) {
+    if (fileText.starts_with("\xEF\xBB\xBF"))
+        fileText.remove_prefix(3);
+    return fileText.starts_with(Header);
+}
+
+std::optional<StoredValue> findValue(std::string_view fileText, std::u16string_view keyPath,
+                                     std::u16string_view valueName) {
+    if (!isRegistryFile(fileText))
         return std::nullopt;
     auto section = keySection(fileText, keyPath);
     if (!section)
@@ -309,19 +347,7 @@ std::optional<std::u16string> findString(std::string_view fileText, std::u16stri
         }
         if (pos >= line.size() || line[pos] != '=' || !equalIgnoringCase(name, valueName))
             continue;
-
-        const std::string_view data = line.substr(pos + 1);
-        if (data.starts_with('"')) {
-            std::size_t at = 1;
-            auto text = readEscaped(data, at, '"');
-            if (!text || !trimLeft(data.substr(at)).empty())
-                return std::nullopt;
-            return text;
-        }
-        constexpr std::string_view HexString = "hex(1):";
-        if (data.starts_with(HexString))
-            return readHexString(joinContinued(lines, data.substr(HexString.size())));
-        return std::nullopt; // a value of another type
+        return valueOf(lines, line.substr(pos + 1));
     }
     return std::nullopt;
 }

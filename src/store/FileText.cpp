@@ -31,8 +31,10 @@ TextEncoding encodingOf(const LineArray& lines) {
         return TextEncoding::CodePage;
     if (const auto found = ::encodingOf(lines.loadedBytes()->view()))
         return *found;
-    return InstalledPatch::readsUtf8(Startup::SystemDir) ? TextEncoding::Utf8
-                                                         : TextEncoding::CodePage;
+    return InstalledPatch::readsUtf8(Startup::GameSystemDir.empty() ? Startup::SystemDir
+                                                                    : Startup::GameSystemDir)
+               ? TextEncoding::Utf8
+               : TextEncoding::CodePage;
 }
 
 std::u16string decode(TextEncoding encoding, std::string_view bytes) {

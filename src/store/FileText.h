@@ -23,7 +23,7 @@ LineArray textLines(const std::string& path, std::shared_ptr<const ByteBlock> by
 
 // The encoding of a line array's file, by the rules encodingOf(bytes) applies to the bytes it was
 // loaded from: text is read from it and goes into it in that encoding. A file that was all ASCII
-// takes UTF-8 where the game in Startup::SystemDir reads UTF-8 (see InstalledPatch), else the
+// takes UTF-8 where the game of Startup::SystemDir (or GameSystemDir) reads UTF-8 (see InstalledPatch), else the
 // code page. Lines made in memory are in the code page.
 TextEncoding encodingOf(const LineArray& lines);
 

@@ -13,6 +13,7 @@ namespace Startup {
 
 std::string InstallFolder;
 std::string SystemDir;
+std::string GameSystemDir;
 LineArray QlLoadoutsArray;
 LineArray QuillonModArray;
 LineArray QuillonUserArray;

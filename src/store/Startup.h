@@ -19,6 +19,10 @@ extern std::string InstallFolder;
 // The game's System folder, always ending in a separator; every settings file path is this
 // followed directly by the file name.
 extern std::string SystemDir;
+// The System folder the game itself runs from, when the search settled on another folder for
+// its settings (the native game's preference folder, a VirtualStore folder); empty when it is
+// SystemDir. What the game is (the community patch or not) is told by its files there.
+extern std::string GameSystemDir;
 
 extern LineArray QlLoadoutsArray;
 extern LineArray QuillonModArray;

@@ -9,6 +9,8 @@ TEST(GamePaths, typedFolderIsCompletedToTheSystemFolderWithBackslashes) {
         {"C:\\UnrealTournament\\System", "C:\\UnrealTournament\\System\\"},
         {"C:\\UnrealTournament\\SYSTEM\\", "C:\\UnrealTournament\\SYSTEM\\"},
         {"C:\\UnrealTournament\\Systems", "C:\\UnrealTournament\\Systems\\system\\"},
+        {"C:\\UT\\System64", "C:\\UT\\System64\\"}, // the native builds' System folders
+        {"C:\\UT\\systemARM64\\", "C:\\UT\\systemARM64\\"},
         {"", "\\system\\"},
         {"system", "system\\system\\"}, // shorter than "\system\": compared whole
         {" C:\\UT ", " C:\\UT \\system\\"},

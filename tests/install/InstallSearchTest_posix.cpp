@@ -5,6 +5,7 @@
 #include "ScratchHome.h"
 #include "install/GamePaths.h"
 #include "install/InstallSearch.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -60,12 +61,15 @@ Step prefix(const std::string& at) {
         link(at + "/dosdevices/d:", "../drive_d")(home);
     };
 }
-// A text value in the prefix's system.reg (machine) or user.reg.
+// A value in the prefix's system.reg (machine) or user.reg, as Wine writes it after the "=":
+// a text value in quotes unless told otherwise.
 Step reg(const std::string& prefix, bool machine, const std::string& key, const std::string& name,
-         const std::string& value) {
+         const std::string& value, const std::string& type = "") {
     return [=](const ScratchHome& home) {
         home.put(prefix + (machine ? "/system.reg" : "/user.reg"),
-                 "[" + doubled(key) + "]\n\"" + name + "\"=\"" + doubled(value) + "\"\n", true);
+                 "[" + doubled(key) + "]\n\"" + name + "\"=" + type + "\"" + doubled(value) +
+                     "\"\n",
+                 true);
     };
 }
 std::string vdf(const std::vector<std::string>& libraries) {
@@ -95,6 +99,7 @@ struct Layout {
     std::string place = {}; // a fragment of the line that reports one place
     bool runWhere = false;  // also run quillon-settings where
     bool later = false;     // add the Later steps
+    std::string json = {};  // a fragment of `where --json`'s output, which is valid UTF-8
 };
 
 void PrintTo(const Layout& layout, std::ostream* os) {
@@ -126,7 +131,7 @@ const std::vector<Layout> Layouts = {
      file(".wine/drive_d/SteamLibrary/steamapps/appmanifest_13240.acf", acf("Unreal Tournament")),
      game(".wine/drive_d/SteamLibrary/steamapps/common/Unreal Tournament/System")},
      "D:\\SteamLibrary\\steamapps\\common\\Unreal Tournament\\System\\",
-     "skipped   E:\\Gone\\steamapps\\appmanifest_13240.acf  (Steam, Wine prefix ~/.wine): drive E: leads nowhere"},
+     "skipped   E:\\Gone  (Steam, Wine prefix ~/.wine): drive E: leads nowhere"},
     {"steamForWindowsMachineKey", {prefix(".wine"), reg(".wine", LM, "Software\\Wow6432Node\\Valve\\Steam",
      "InstallPath", "C:\\Steam"), file(".wine/drive_c/Steam/steamapps/appmanifest_13240.acf", acf("UT")),
      game(".wine/drive_c/Steam/steamapps/common/UT/System")}, "C:\\Steam\\steamapps\\common\\UT\\System\\"},
@@ -176,6 +181,44 @@ const std::vector<Layout> Layouts = {
      LaterFound, "skipped   ~/Games/nodos  (Lutris): a Wine prefix without dosdevices", false, true},
     {"gamesFolderUnreadable", {file("Games", "not a folder")}, LaterFound, "skipped   ~/Games  (Lutris): Not a directory",
      false, true},
+    {"registryValueOfAnotherType", {prefix(".wine"), reg(".wine", CU, UT, "Folder", "C:\\Mine", "str(2):")}, LaterFound,
+     "Folder  (registry Folder, HKCU 32-bit, Wine prefix ~/.wine): a REG_EXPAND_SZ value", false, true},
+    {"registryFileNotOne", {prefix(".wine"), file(".wine/user.reg", "REGEDIT4\n")}, LaterFound,
+     "(Steam, Wine prefix ~/.wine): ~/.wine/user.reg: not a Wine registry file", false, true},
+    // New places, and the search's misses mended
+    {"sameFolderSpeltTwoWays", {prefix(".wine"), reg(".wine", LM, UT, "Folder", "C:\\MINE"),
+     reg(".wine", CU, UT, "Folder", "C:\\Mine"), file(".wine/drive_c/Mine/System/Other.ini", "")}, LaterFound,
+     "repeated  C:\\Mine\\System\\  (registry Folder, HKCU 32-bit", false, true},
+    {"linuxGsmServer", {file("serverfiles/System/Core.u", ""), file("serverfiles/System64/ucc-bin", ""),
+     game("serverfiles/System64")}, "~/serverfiles/System64/", "no file   ~/serverfiles/System/  (LinuxGSM)"},
+    {"librariesDifferingInCase", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib", "~/lib"})),
+     file("Lib/steamapps/other.acf", ""), file("lib/steamapps/appmanifest_13240.acf", acf("UT")), game("lib/steamapps/common/UT/System")},
+     "~/lib/steamapps/common/UT/System/", "skipped   ~/Lib/steamapps/appmanifest_13240.acf"},
+    {"byteOrderMarks", {file(Steam + "/libraryfolders.vdf", "\xEF\xBB\xBF" + vdf({"~/Lib"})),
+     file("Lib/steamapps/appmanifest_13240.acf", "\xEF\xBB\xBF" + acf("UT")), game("Lib/steamapps/common/UT/System")},
+     "~/Lib/steamapps/common/UT/System/"},
+    {"onlyConfigLibraryList", {file(".local/share/Steam/config/libraryfolders.vdf", vdf({"~/Lib"})),
+     file("Lib/steamapps/appmanifest_13240.acf", acf("UT")), game("Lib/steamapps/common/UT/System")},
+     "~/Lib/steamapps/common/UT/System/", "skipped   ~/.local/share/Steam/steamapps/libraryfolders.vdf"},
+    {"luxtorpeda", {file(Acf, acf("Unreal Tournament")), file(Steam + "/common/Unreal Tournament/linuxdata-469c/System64/ut-bin", ""),
+     game(Steam + "/common/Unreal Tournament/linuxdata-469c/System64")},
+     "~/.local/share/Steam/steamapps/common/Unreal Tournament/linuxdata-469c/System64/",
+     "no folder ~/.local/share/Steam/steamapps/common/Unreal Tournament/System/"},
+    {"heroicFromFlathub", {file(".var/app/com.heroicgameslauncher.hgl/config/heroic/gog_store/installed.json",
+     R"({"installed": [{"appName": "1207658692", "install_path": "~/Games/Heroic/UT"}]})"), game("Games/Heroic/UT/System")},
+     "~/Games/Heroic/UT/System/", "Heroic (GOG)): No such file"},
+    {"heroicProtonPrefix", {prefix("Games/Heroic/Prefixes/default/UT/pfx"),
+     game("Games/Heroic/Prefixes/default/UT/pfx/drive_c/UnrealTournament/System")},
+     "~/Games/Heroic/Prefixes/default/UT/pfx/drive_c/UnrealTournament/System/"},
+    {"bottlesOnACustomPath", {file(".local/share/bottles/data.yml", "custom_bottles_path: ~/Disk/Bottles # moved\n"),
+     prefix("Disk/Bottles/b"), game("Disk/Bottles/b/drive_c/UnrealTournament/System")},
+     "~/Disk/Bottles/b/drive_c/UnrealTournament/System/"},
+    {"lutrisGamePath", {file(".local/share/lutris/system.yml", "system:\n  disable_screen_saver: true\n  game_path: '~/Disk/Games'\n"),
+     prefix("Disk/Games/ut"), game("Disk/Games/ut/drive_c/UnrealTournament/System")},
+     "~/Disk/Games/ut/drive_c/UnrealTournament/System/", "no folder ~/Games  (Lutris)"},
+    {"folderNameNotUtf8", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib\xE9"})),
+     file("Lib\xE9/steamapps/appmanifest_13240.acf", acf("UT")), game("Lib\xE9/steamapps/common/UT/System")},
+     "~/Lib\xE9/steamapps/common/UT/System/", "", false, false, "/Lib\\udce9/steamapps/common/UT/System/\""},
 };
 // clang-format on
 
@@ -197,14 +240,19 @@ TEST_P(InstallLayout, searchFindsTheFirstFolderInOrderAndReportsEachPlace) {
     EXPECT_NE(report.find(inHome(layout.place, home)), std::string::npos) << report;
     EXPECT_EQ(result.places.back().outcome == InstallSearch::Outcome::Found, !layout.found.empty());
 
+    if (!layout.json.empty()) {
+        const ProgramRun run = runProgram(QUILLON_SETTINGS_PATH, {"where", "--json"}, home.path());
+        EXPECT_NE(run.out.find(layout.json), std::string::npos) << run.out;
+        EXPECT_TRUE(utf16FromUtf8(run.out)) << run.out;
+    }
     if (!layout.runWhere)
         return;
     const ProgramRun run = runProgram(QUILLON_SETTINGS_PATH, {"where"}, home.path());
     EXPECT_EQ(run.status, layout.found.empty() ? 3 : 0) << run.err;
-    EXPECT_EQ(run.out, report + "uses      " +
-                           (layout.found.empty() ? "nothing: no folder above holds QLLoadouts.ini"
-                                                 : inHome(layout.found, home)) +
-                           "\n");
+    const std::string found = inHome(layout.found, home);
+    EXPECT_EQ(run.out, report + (layout.found.empty()
+                                     ? "uses      nothing: no folder above holds QLLoadouts.ini\n"
+                                     : "install   " + found + "\nuses      " + found + "\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, InstallLayout, testing::ValuesIn(Layouts),

@@ -15,9 +15,12 @@ namespace {
 
 // The stand-in runs as `program` from `folder` below drive C: of a scratch Wine prefix, whose
 // C:\UT\System is the System folder in use; underWine, it is started by Wine in that prefix.
+// With preferences, the folder in use is the preference folder in the home the stand-in is given,
+// and preferences its arguments.
 struct Case {
     const char *name, *folder, *program;
     bool found, underWine = false;
+    const char* preferences = nullptr;
     friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; } // names it in ctest
 };
 
@@ -34,6 +37,8 @@ const Case Cases[] = {
     {"LinuxGameInAnotherFolder", "Other/System", "ut-bin", false},
     {"OtherProgramInTheSystemFolder", "UT/System", "ut-editor", false},
     {"WindowsGameUnderWineInThePrefix", "UT/System", "UnrealTournament.exe", true, true},
+    {"LinuxGameSavingInItsPreferenceFolder", "Other/System64", "ut-bin-amd64", true, false, ""},
+    {"LinuxServerToldToKeepItsSettings", "Other/System64", "ucc-bin", false, false, "-nohomedir"},
 };
 #endif
 
@@ -58,10 +63,17 @@ TEST_P(GameProcessTest, FoundOnlyWhenRunningFromTheSystemFolder) {
 #endif
     const TempDir prefix;
     const auto drive = prefix.path() / "drive_c";
-    const std::string system = (drive / "UT/System/").string();
+    const auto home = prefix.path() / "home";
+    const std::string system =
+        (c.preferences ? home / ".utpg/System/" : drive / "UT/System/").string();
     std::filesystem::create_directories(system);
     std::vector<std::string> args;
     WineProcesses wine;
+    if (c.preferences) {
+        args = {"HOME=" + home.string(), copyOfStandIn(drive / c.folder, c.program)};
+        if (*c.preferences)
+            args.emplace_back(c.preferences);
+    }
 #ifndef _WIN32
     if (c.underWine) {
         if (!*QUILLON_WINDOWS_STAND_IN || !*QUILLON_WINE) {
@@ -73,7 +85,8 @@ TEST_P(GameProcessTest, FoundOnlyWhenRunningFromTheSystemFolder) {
                 "C:\\UT\\System\\" + std::string(c.program)};
     }
 #endif
-    ChildProcess game(c.underWine ? "/usr/bin/env" : copyOfStandIn(drive / c.folder, c.program),
+    ChildProcess game(c.underWine || c.preferences ? "/usr/bin/env"
+                                                   : copyOfStandIn(drive / c.folder, c.program),
                       args);
 
     // A game expected is waited for, as Wine sets up the new prefix first; one not expected is

@@ -1,0 +1,157 @@
+#include "install/SettingsFolder.h"
+
+#include "files/FileError.h"
+#include "files/FileIo.h"
+#include "files/FolderLock.h"
+#include "files/NewFiles.h"
+#include "install/GamePaths.h"
+#include "install/PeImage.h"
+#include "platform/FileSearch.h"
+#include "platform/FolderIdentity.h"
+#include "platform/GameProgramNames.h"
+#include "platform/NativeGame.h"
+#include "platform/VirtualStore.h"
+#include "store/Startup.h"
+
+#include <cstdlib>
+
+namespace SettingsFolder {
+
+namespace {
+
+// The five files that the folder holds, or lacks.
+std::vector<std::string> filesIn(const std::string& folder, bool held) {
+    std::vector<std::string> names;
+    for (const auto& file : Startup::settingsFiles())
+        if ((FileSearch::find(folder, file.fileName) == FileSearch::Finding::File) == held)
+            names.emplace_back(file.fileName);
+    return names;
+}
+
+// Makes folder the one edited when it holds any of the five files, the others copied there
+// first; returns whether it does.
+bool takeWhenItHoldsAny(InstallSearch::Result& result, const std::string& folder,
+                        const std::string& why) {
+    if (filesIn(folder, true).empty())
+        return false;
+    result.systemDir = folder;
+    result.toCopy = filesIn(folder, false);
+    result.why = why;
+    if (!result.toCopy.empty()) {
+        result.why += "; the settings files it lacks are first copied there from the install (";
+        for (const auto& name : result.toCopy)
+            result.why += name + (&name == &result.toCopy.back() ? ")" : ", ");
+    }
+    return true;
+}
+
+std::string joined(const std::string& folder, std::string_view name) {
+    return folder + std::string(name) + '/';
+}
+
+// The community's native builds: the folder the game runs from, and its preference folder.
+void settleNative(InstallSearch::Result& result, const std::string& parent) {
+    NativePath::Listings listings;
+    bool programs = false, folder64 = false, windowsPrograms = false;
+    for (const std::string_view runFolder : NativeGame::RunFolders) {
+        const std::string folder = NativePath::resolve(joined(parent, runFolder), {}, &listings);
+        if (!folderIdentity(folder))
+            continue;
+        folder64 = folder64 || runFolder != "System";
+        for (const auto& name : listings.namesIn(folder)) {
+            programs = programs || NativeGame::isProgramName(name);
+            windowsPrograms = windowsPrograms || GameProgramNames::isWindowsProgram(name);
+        }
+    }
+    if (!programs && !(folder64 && !windowsPrograms))
+        return;
+    for (const std::string_view runFolder : NativeGame::RunFolders) {
+        const std::string folder = NativePath::resolve(joined(parent, runFolder));
+        if (FileSearch::find(folder, GamePaths::TestFileName) == FileSearch::Finding::File) {
+            result.installDir = result.systemDir = folder;
+            break;
+        }
+    }
+    const char* home = std::getenv("HOME");
+    if (!home || !*home)
+        return;
+    const std::string preferences = NativePath::resolve(NativeGame::preferenceFolderIn(home) + '/');
+    if (!takeWhenItHoldsAny(result, preferences,
+                            "the game's preference folder, where it reads its settings first and "
+                            "saves them"))
+        result.why = "the folder the game runs from; its preference folder " + preferences +
+                     " holds none of the settings files yet";
+}
+
+// An install that Windows virtualises: its VirtualStore copy.
+void settleVirtualised(InstallSearch::Result& result, const std::string& store) {
+    const std::string program = NativePath::resolve(result.installDir + "UnrealTournament.exe");
+    PeImage::Facts facts;
+    try {
+        FileStamp stamp;
+        facts = PeImage::read(readPlainFile(program, MaxFileBytes, stamp).view());
+    } catch (const FileError& error) {
+        result.why = "UnrealTournament.exe cannot be read (" + error.reason() +
+                     "), so whether Windows gives the game its VirtualStore copy is not known";
+        return;
+    } catch (const PeImage::NotAnImage& error) {
+        result.why = "UnrealTournament.exe is not a Windows program (" + std::string(error.what()) +
+                     "), so whether Windows gives the game its VirtualStore copy is not known";
+        return;
+    }
+    if (!PeImage::virtualised(facts))
+        result.why = facts.bits32 ? "UnrealTournament.exe asks for an execution level, so Windows "
+                                    "gives the game this folder, not a VirtualStore copy"
+                                  : "UnrealTournament.exe is a 64-bit program, which Windows gives "
+                                    "this folder, not a VirtualStore copy";
+    else if (!takeWhenItHoldsAny(result, store,
+                                 "the VirtualStore copy, which Windows gives the game in place of "
+                                 "the install (UnrealTournament.exe asks for no execution level)"))
+        result.why = "the game's VirtualStore copy " + store +
+                     " holds none of the settings files yet, so the game reads this folder";
+}
+
+} // namespace
+
+void settle(InstallSearch::Result& result) {
+    result.installDir = result.systemDir;
+    if (result.systemDir.empty())
+        return;
+    if (NativePath::isPosixForm(result.systemDir)) {
+        std::string parent = result.systemDir.substr(0, result.systemDir.size() - 1);
+        settleNative(result, parent.substr(0, parent.rfind('/') + 1));
+    } else if (const auto store =
+                   VirtualStore::storeFor(result.systemDir, VirtualStore::thisSystem())) {
+        settleVirtualised(result, *store);
+    }
+}
+
+void copyMissing(const InstallSearch::Result& result) {
+    std::vector<std::string> copies;
+    for (const auto& name : result.toCopy)
+        copies.push_back(NativePath::resolve(result.systemDir + name));
+    if (copies.empty())
+        return;
+    // As a save does: no other copy of the program loads, saves or tidies the folder meanwhile.
+    const FolderLock lock(copies, FolderLock::Mode::Exclusive);
+    for (std::size_t i = 0; i < copies.size(); ++i)
+        copyToFreeName(NativePath::resolve(result.installDir + result.toCopy[i]), copies[i]);
+}
+
+void refuseUnwritable(const std::string& systemDir) {
+    try {
+        refuseUnwritableFolder(NativePath::resolve(systemDir), GamePaths::TestFileName);
+    } catch (const FileError& error) {
+#ifdef _WIN32
+        const char* remedy = "run the program as administrator, or move the game out of Program "
+                             "Files (to C:\\UnrealTournament, say)";
+#else
+        const char* remedy = "run the program as a user who may write there, or move the game "
+                             "to a folder of your own";
+#endif
+        throw FileError(systemDir, error.code(),
+                        error.reason() + "; the settings cannot be saved there: " + remedy);
+    }
+}
+
+} // namespace SettingsFolder

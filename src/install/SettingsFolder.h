@@ -1,0 +1,38 @@
+#pragma once
+
+#include "install/InstallSearch.h"
+
+#include <string>
+
+// The folder whose settings files the game reads, settled once the search has found its install,
+// and what must be done before its files are loaded.
+namespace SettingsFolder {
+
+// Settles the result's systemDir, installDir, why and toCopy from the folder the search found
+// (result.systemDir):
+// - a native build of the community's (a ut-bin* or ucc-bin* in the install's System, System64
+//   or SystemARM64 folder, or a System64 or SystemARM64 folder without the Windows programs)
+//   runs from the first of those folders, in the order this machine runs them, that holds
+//   QLLoadouts.ini. Where its preference folder (~/.utpg/System; on a Mac, ~/Library/Application
+//   Support/Unreal Tournament/System) holds any of the five settings files, letter case ignored,
+//   the five are edited there, those it lacks first copied there from the install; otherwise in
+//   the folder it runs from;
+// - on Windows, an install below Program Files, Program Files (x86) or the Windows folder whose
+//   UnrealTournament.exe is a 32-bit program asking for no execution level runs virtualised:
+//   where its VirtualStore folder holds any of the five, the five are edited there, those it
+//   lacks first copied there from the install;
+// - any other install is edited where it is.
+// Reads a few folders and the game's program file; writes nothing.
+void settle(InstallSearch::Result& result);
+
+// Copies each settings file the result's toCopy names from its installDir to its systemDir, when
+// no file stands there yet (one that appeared since is left as it is). Each copy is whole or not
+// there at all. Throws FileError naming the file and the reason.
+void copyMissing(const InstallSearch::Result& result);
+
+// Throws FileError naming the folder when the program cannot make new files in it, and so
+// cannot save the settings there; its reason says why, and what to do about it (run as
+// administrator, or move the game out of Program Files).
+void refuseUnwritable(const std::string& systemDir);
+
+} // namespace SettingsFolder

@@ -1,0 +1,11 @@
+#include "platform/FolderIdentity.h"
+
+#include <sys/stat.h>
+
+std::optional<FolderIdentity> folderIdentity(const std::string& nativePath) {
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return FolderIdentity{static_cast<std::uint64_t>(st.st_dev),
+                          static_cast<std::uint64_t>(st.st_ino)};
+}
