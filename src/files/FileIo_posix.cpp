@@ -72,6 +72,19 @@ struct Descriptor {
     int fd = -1;
 };
 
+// What an open call gave for a file that must be a plain one: its facts, or the reason it cannot
+// be used.
+struct stat openedPlainFile(int fd, const std::string& path) {
+    if (fd < 0)
+        throw FileError(path, lastSystemError());
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw FileError(path, lastSystemError());
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path, st.st_mode);
+    return st;
+}
+
 mode_t creationMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -98,14 +111,7 @@ ReadableFile::ReadableFile(const std::string& path)
     : path_(path), system_(std::make_unique<System>()) {
     // Opening a pipe for reading waits for a writer, unless it is opened without blocking.
     system_->fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (system_->fd < 0)
-        throw FileError(path, lastSystemError());
-    struct stat st {};
-    if (::fstat(system_->fd, &st) != 0)
-        throw FileError(path, lastSystemError());
-    if (!S_ISREG(st.st_mode))
-        throw notAPlainFile(path, st.st_mode);
-    stamp_ = stampFrom(st);
+    stamp_ = stampFrom(openedPlainFile(system_->fd, path));
 }
 
 ReadableFile::~ReadableFile() = default;
@@ -260,13 +266,7 @@ LockFile::LockFile(const std::string& path) : path_(path), system_(std::make_uni
             throw FileError(path, reason);
         readOnly_ = true;
     }
-    if (system_->fd < 0)
-        throw FileError(path, lastSystemError());
-    struct stat st {};
-    if (::fstat(system_->fd, &st) != 0)
-        throw FileError(path, lastSystemError());
-    if (!S_ISREG(st.st_mode))
-        throw notAPlainFile(path, st.st_mode);
+    openedPlainFile(system_->fd, path);
 }
 
 LockFile::~LockFile() = default;

@@ -5,6 +5,8 @@
 #include "store/Startup.h"
 #include "widgets/MsgBox.h"
 
+#include "ExitQuestion.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -275,11 +277,7 @@ void FrmLoadoutsTest::anyEdit_enablesSave_andExitAsks() {
 
     MsgBoxTesting::queueAnswer(MsgBoxAnswer::Cancel);
     QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
-    const auto calls = MsgBoxTesting::takeCalls();
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls[0].text, QStringLiteral("Do you wish to save before exiting?"));
-    QCOMPARE(calls[0].title, QStringLiteral("Changes not saved!"));
-    QCOMPARE(calls[0].style, 275);
+    verifyAskedToSaveBeforeExiting();
     QVERIFY(window->isVisible());
 }
 

@@ -1,5 +1,6 @@
 #include "options/FrmOtherOptions.h"
 #include "ChildProcess.h"
+#include "ExitQuestion.h"
 #include "GameStandIn.h"
 #include "KeyLine.h"
 #include "TempDir.h"
@@ -80,6 +81,17 @@ private:
     }
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
     QLineEdit* box(const char* name) { return control<QLineEdit>(name); }
+    // Types text into a box, as the user does once the focus is in it.
+    void type(const char* name, const QString& text) {
+        box(name)->setFocus();
+        QTest::keyClicks(box(name), text);
+    }
+    // Clicks a button, the message boxes it raises answered in turn.
+    void press(const char* name, std::initializer_list<int> answers = {}) {
+        for (const auto answer : answers)
+            MsgBoxTesting::queueAnswer(answer);
+        QTest::mouseClick(button(name), Qt::LeftButton);
+    }
     // Every settings file holds what the examples hold.
     void verifyFilesUntouched();
 
@@ -173,13 +185,8 @@ void FrmOtherOptionsTest::everyEditEnablesSaveAndExitAsks() {
     }
     QVERIFY(button("cmdsave")->isEnabled());
 
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Cancel);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
-    const auto calls = MsgBoxTesting::takeCalls();
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls[0].text, QStringLiteral("Do you wish to save before exiting?"));
-    QCOMPARE(calls[0].title, QStringLiteral("Changes not saved!"));
-    QCOMPARE(calls[0].style, 275);
+    press("cmdexit", {MsgBoxAnswer::Cancel});
+    verifyAskedToSaveBeforeExiting();
 }
 
 void FrmOtherOptionsTest::typingAndDeletingStillCountsAsAChange() {
@@ -195,10 +202,8 @@ void FrmOtherOptionsTest::typingAndDeletingStillCountsAsAChange() {
 
 void FrmOtherOptionsTest::exitCancelKeepsTheWindowAndItsEdits() {
     open();
-    box("txttimelimit")->setFocus();
-    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Cancel);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    type("txttimelimit", QStringLiteral("45"));
+    press("cmdexit", {MsgBoxAnswer::Cancel});
     QVERIFY(FrmOtherOptions::existing() && FrmOtherOptions::existing()->isVisible());
     QCOMPARE(box("txttimelimit")->text(), QStringLiteral("45"));
     QVERIFY(button("cmdsave")->isEnabled());
@@ -207,10 +212,8 @@ void FrmOtherOptionsTest::exitCancelKeepsTheWindowAndItsEdits() {
 
 void FrmOtherOptionsTest::exitNoLeavesWithoutSaving() {
     open();
-    box("txttimelimit")->setFocus();
-    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::No);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    type("txttimelimit", QStringLiteral("45"));
+    press("cmdexit", {MsgBoxAnswer::No});
     QCOMPARE(FrmOtherOptions::existing(), nullptr);
     QVERIFY(FrmMainMenu::existing()->isVisible());
     verifyFilesUntouched();
@@ -221,10 +224,8 @@ void FrmOtherOptionsTest::exitNoLeavesWithoutSaving() {
 
 void FrmOtherOptionsTest::exitYesSavesAllFilesBeforeLeaving() {
     open();
-    box("txttimelimit")->setFocus();
-    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Yes);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    type("txttimelimit", QStringLiteral("45"));
+    press("cmdexit", {MsgBoxAnswer::Yes});
     QCOMPARE(MsgBoxTesting::takeCalls().size(), 1);
     QCOMPARE(FrmOtherOptions::existing(), nullptr);
     QVERIFY(FrmMainMenu::existing()->isVisible());
@@ -237,11 +238,8 @@ void FrmOtherOptionsTest::exitYesSavesAllFilesBeforeLeaving() {
 void FrmOtherOptionsTest::exitYesStaysWhenTheSaveFails() {
     open();
     folder->makeReadOnly("QuillonMod.ini");
-    box("txttimelimit")->setFocus();
-    QTest::keyClicks(box("txttimelimit"), QStringLiteral("45"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Yes);
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    type("txttimelimit", QStringLiteral("45"));
+    press("cmdexit", {MsgBoxAnswer::Yes, MsgBoxAnswer::Ok});
 
     const auto calls = MsgBoxTesting::takeCalls();
     QCOMPARE(calls.size(), 2);
@@ -315,8 +313,7 @@ void FrmOtherOptionsTest::defaultButtons() {
 
 void FrmOtherOptionsTest::discardRestoresValuesAndLeavesSaveEnabled() {
     open();
-    box("txtplayername")->setFocus();
-    QTest::keyClicks(box("txtplayername"), QStringLiteral("Someone"));
+    type("txtplayername", QStringLiteral("Someone"));
     auto* check = control<QCheckBox>("chkbalanceteams");
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
     QVERIFY(!check->isChecked());
@@ -335,8 +332,7 @@ void FrmOtherOptionsTest::discardWithoutEditsLeavesSaveDisabled() {
 
 void FrmOtherOptionsTest::saveDisablesItselfAndWritesTheFiles() {
     open();
-    box("txtpassvotes")->setFocus();
-    QTest::keyClicks(box("txtpassvotes"), QStringLiteral("35"));
+    type("txtpassvotes", QStringLiteral("35"));
     QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
     QVERIFY(MsgBoxTesting::takeCalls().isEmpty());
     QVERIFY(!button("cmdsave")->isEnabled());
@@ -444,10 +440,8 @@ void FrmOtherOptionsTest::focusIntoABoxSelectsItsWholeText() {
 void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDroppable() {
     open();
     folder->makeReadOnly("QuillonUser.ini");
-    box("txtplayername")->setFocus();
-    QTest::keyClicks(box("txtplayername"), QStringLiteral("Someone"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
-    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    type("txtplayername", QStringLiteral("Someone"));
+    press("cmdsave", {MsgBoxAnswer::Ok});
 
     const auto calls = MsgBoxTesting::takeCalls();
     QCOMPARE(calls.size(), 1);
@@ -457,8 +451,7 @@ void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDrop
     verifyFilesUntouched();
 
     // Leaving without saving drops the edits: the line arrays still hold what the files hold.
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::No);
-    QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
+    press("cmdexit", {MsgBoxAnswer::No});
     QCOMPARE(lineOf(Startup::QuillonUserArray, "Name=").text(), std::string("Name=Player"));
     open();
     QCOMPARE(box("txtplayername")->text(), QStringLiteral("Player"));
@@ -466,12 +459,9 @@ void FrmOtherOptionsTest::failingSaveLeavesSaveEnabledFilesUntouchedAndEditsDrop
 
 void FrmOtherOptionsTest::percentThatIsNotANumberIsRefusedNamingTheOption() {
     open();
-    box("txtlootdropped")->setFocus();
-    QTest::keyClicks(box("txtlootdropped"), QStringLiteral("ab"));
-    box("txtplayername")->setFocus();
-    QTest::keyClicks(box("txtplayername"), QStringLiteral("Someone"));
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
-    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    type("txtlootdropped", QStringLiteral("ab"));
+    type("txtplayername", QStringLiteral("Someone"));
+    press("cmdsave", {MsgBoxAnswer::Ok});
 
     const auto calls = MsgBoxTesting::takeCalls();
     QCOMPARE(calls.size(), 1);
@@ -485,8 +475,7 @@ void FrmOtherOptionsTest::characterOutsideTheCodePageIsRefusedNamingItWhole() {
     open();
     const QString grin = QString::fromUtf16(u"\U0001F600");
     box("txtplayername")->setText(QStringLiteral("A") + grin);
-    MsgBoxTesting::queueAnswer(MsgBoxAnswer::Ok);
-    QTest::mouseClick(button("cmdsave"), Qt::LeftButton);
+    press("cmdsave", {MsgBoxAnswer::Ok});
 
     const auto calls = MsgBoxTesting::takeCalls();
     QCOMPARE(calls.size(), 1);

@@ -39,6 +39,14 @@ protected:
         return CurrentSetting;
     }
 
+    // Looks the key up and checks where it was found and what value it holds there.
+    void expectFoundAt(const std::string& key, const char* array, int line, const char* value) {
+        const auto& record = OptionSettings[static_cast<std::size_t>(lookUp(key))];
+        EXPECT_EQ(record.ArrayName, array);
+        EXPECT_EQ(record.LineIndex, line);
+        EXPECT_EQ(record.Value, value);
+    }
+
     void store(int index, const std::string& value) {
         OptionSettings[static_cast<std::size_t>(index)].Value = value;
         SettingIndexText = std::to_string(index);
@@ -65,10 +73,7 @@ TEST_F(SettingRecordsTest, keyInOtherLetterCaseIsFoundAtItsFirstPlaceInTheEarlie
 
 TEST_F(SettingRecordsTest, keyDoesNotMatchALongerKeyNameOrAnIndentedLine) {
     // "NameX=" in QuillonMod.ini and " Name=" in QLLoadouts.ini come earlier but do not match.
-    const auto& record = OptionSettings[static_cast<std::size_t>(lookUp("Name="))];
-    EXPECT_EQ(record.ArrayName, "QuillonUserArray");
-    EXPECT_EQ(record.LineIndex, 1);
-    EXPECT_EQ(record.Value, "Player");
+    expectFoundAt("Name=", "QuillonUserArray", 1, "Player");
 }
 
 TEST_F(SettingRecordsTest, valueWithSpacesAndEqualsSignsOrEmptyComesOutUnchanged) {
@@ -78,10 +83,7 @@ TEST_F(SettingRecordsTest, valueWithSpacesAndEqualsSignsOrEmptyComesOutUnchanged
 }
 
 TEST_F(SettingRecordsTest, emptyKeyMatchesTheFirstLineOfTheLoadoutsFile) {
-    const auto& record = OptionSettings[static_cast<std::size_t>(lookUp(""))];
-    EXPECT_EQ(record.ArrayName, "QlLoadoutsArray");
-    EXPECT_EQ(record.LineIndex, 0);
-    EXPECT_EQ(record.Value, "[QuillonMod.QLLoadouts]");
+    expectFoundAt("", "QlLoadoutsArray", 0, "[QuillonMod.QLLoadouts]");
 }
 
 TEST_F(SettingRecordsTest, missingKeyIsToldOnceAndLeavesTheRecordWithoutAnArray) {
