@@ -26,6 +26,26 @@ public:
             message.pop_back();
         return message;
     }
+    // The portable meaning of the errors the program tells apart, so that code common to every
+    // system can ask for a missing file or a refused write whatever the system said.
+    std::error_condition default_error_condition(int code) const noexcept override {
+        switch (static_cast<DWORD>(code)) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return std::errc::no_such_file_or_directory;
+        case ERROR_ACCESS_DENIED:
+            return std::errc::permission_denied;
+        case ERROR_WRITE_PROTECT:
+            return std::errc::read_only_file_system;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::errc::file_exists;
+        default:
+            return {code, *this};
+        }
+    }
 };
 
 // What Windows refuses in a file or folder name (a drive's colon and the \\?\ mark aside).
