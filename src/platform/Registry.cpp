@@ -15,14 +15,6 @@ std::string typeName(std::uint32_t type) {
     return type == 0xFFFFFFFF ? "unknown type" : "type " + std::to_string(type);
 }
 
-Unreadable::Unreadable(std::string what, std::error_code reason, std::string detail)
-    : Error(what + ": " + (detail.empty() ? reason.message() : detail)), place_(std::move(what)),
-      code_(reason), detail_(std::move(detail)) {}
-
-std::string Unreadable::reason() const {
-    return detail_.empty() ? code().message() : detail_;
-}
-
 std::string ReadRegistryString(RootKey root, const std::string& subKeyPath,
                                const std::string& valueName) {
     try {

@@ -36,18 +36,9 @@ std::string typeName(std::uint32_t type);
 // The registry could not be read: a Wine registry file that cannot be read, is too big or is no
 // registry file at all, or a key of Windows' registry that cannot be opened. Carries what could
 // not be read (the file's path, or the key) and the system's reason.
-class Unreadable : public Error {
+class Unreadable : public PlaceError {
 public:
-    Unreadable(std::string what, std::error_code reason, std::string detail = {});
-    const std::string& place() const noexcept { return place_; }
-    const std::error_code& code() const noexcept { return code_; }
-    // The reason alone, as the user should read it.
-    std::string reason() const;
-
-private:
-    std::string place_;
-    std::error_code code_;
-    std::string detail_;
+    using PlaceError::PlaceError;
 };
 
 // One Windows registry to read from. On Windows it is the system's own, and the prefix is not
