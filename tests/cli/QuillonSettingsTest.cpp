@@ -318,8 +318,9 @@ TEST(QuillonSettingsConcurrencyTest, savesAtOnceLeaveEveryFileSetOneSavesWhole) 
             else
                 args.insert(args.end(), {"set", "thief1=T" + token, "TimeLimit=" + token,
                                          "Name=N" + token, "PurgeCacheDays=" + token});
-            threads.emplace_back(
-                [&, w, args] { runs[w] = runProgram(program(), args, outputs[w]->path()); });
+            threads.emplace_back([&runs, w, args, out = outputs[w]->path()] {
+                runs[w] = runProgram(program(), args, out);
+            });
         }
         for (auto& thread : threads)
             thread.join();
