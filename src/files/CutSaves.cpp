@@ -29,13 +29,19 @@ using Notes = std::vector<std::string>;
 
 // The size and hash of what a file holds; nothing when it is not there or cannot be read.
 using Contents = std::optional<std::pair<std::uint64_t, std::uint64_t>>;
-Contents contentsOf(const std::string& path) {
+struct Reading {
+    Contents contents;
+    std::optional<std::string> unreadable; // why a file that is there cannot be read here
+};
+Reading read(const std::string& path) {
     try {
         FileStamp stamp;
         const ByteBlock bytes = readPlainFile(path, MaxFileBytes, stamp);
-        return std::pair{static_cast<std::uint64_t>(bytes.size()), hashOf(bytes.view())};
-    } catch (const FileError&) {
-        return std::nullopt;
+        return {std::pair{static_cast<std::uint64_t>(bytes.size()), hashOf(bytes.view())}, {}};
+    } catch (const FileError& e) {
+        if (e.code() == std::errc::no_such_file_or_directory)
+            return {};
+        return {std::nullopt, nameOf(path) + " cannot be read here (" + e.reason() + ")"};
     }
 }
 
@@ -69,16 +75,26 @@ struct CutFile {
     std::string requested; // the settings file's path
     std::string target;    // and the file a save of it replaces
     std::string temporary;
-    std::string oldCopy; // empty when the file was not there before the save
+    std::string oldCopy;  // empty when the file was not there before the save
+    bool present = false; // the target is there
     bool holdsNew = false;
-    bool holdsOld = false; // (both, for a save that left the file's bytes as they were)
-    bool newReady = false; // the temporary is fit to use and holds the new contents
-    bool oldReady = false; // the old copy is fit to use and holds the old contents
-    bool writable = false;
+    bool holdsOld = false;  // (both, for a save that left the file's bytes as they were)
+    bool newReady = false;  // the temporary is fit to use and holds the new contents
+    bool oldReady = false;  // the old copy is fit to use and holds the old contents
+    bool leftNames = false; // the temporary or the old copy is still there
+    std::optional<std::string> unreadable; // why the target, temporary or copy cannot be read
+    std::optional<std::string> unwritable; // why the target cannot be replaced here
 
     // Looks at the target, the temporary and the old copy; notes a name not fit to use.
     void look(Notes& notes) {
         const std::uint64_t owner = ownerOfFile(target);
+        unreadable.reset();
+        const auto contentsOf = [this](const std::string& path) {
+            Reading reading = read(path);
+            if (!unreadable)
+                unreadable = std::move(reading.unreadable);
+            return reading.contents;
+        };
         const auto fit = [&](const std::string& path) {
             const NameFacts facts = factsOf(path);
             if (!facts.exists)
@@ -91,6 +107,7 @@ struct CutFile {
             return true;
         };
         const std::pair newContents{entry.size, entry.hash};
+        leftNames = exists(temporary) || (!oldCopy.empty() && exists(oldCopy));
         newReady = fit(temporary) && contentsOf(temporary) == newContents;
         Contents old;
         bool oldKnown = entry.oldKnown;
@@ -106,27 +123,40 @@ struct CutFile {
         if (entry.oldKnown && !oldCopy.empty())
             old = std::pair{entry.oldSize, entry.oldHash};
         const Contents now = contentsOf(target);
+        present = exists(target);
         holdsNew = now == newContents;
         // A file not there before the save is old while it is not there; a previous version's
         // record whose old copy is gone can only tell the new contents apart.
-        holdsOld = oldCopy.empty() ? !exists(target) : oldKnown ? now == old : !holdsNew;
+        holdsOld = oldCopy.empty() ? !present : oldKnown ? now == old : !holdsNew;
         try {
             refuseUnwritable(requested, target);
-            writable = true;
-        } catch (const FileError&) {
-            writable = false;
+            unwritable.reset();
+        } catch (const FileError& e) {
+            unwritable = entry.file + " cannot be written here (" + e.reason() + ")";
         }
     }
     bool movedOn() const { return !holdsNew && !holdsOld; }
+    bool toFinish() const { return holdsOld && !holdsNew; }
+    bool toUndo() const { return holdsNew && !holdsOld; }
+    // What it holds, for the user.
+    std::string holding() const {
+        if (holdsNew)
+            return entry.file + " holds its new contents";
+        if (holdsOld)
+            return entry.file + (present ? " holds its old contents" : " is not there, as before");
+        return entry.file +
+               (present ? " holds contents another program wrote since" : " is missing");
+    }
 };
 
 // A save whose commit record was found, and its files.
 class CutSave {
 public:
-    // The save a record tells of; throws RecordRefused when the record is not to be followed.
-    CutSave(std::string record, std::uint64_t process, const std::string& folder,
-            std::span<const std::string> names)
-        : record_(std::move(record)) {
+    // The save a record tells of, written at that time; throws RecordRefused when the record is
+    // not to be followed.
+    CutSave(std::string record, std::uint64_t process, std::int64_t written,
+            const std::string& folder, std::span<const std::string> names)
+        : record_(std::move(record)), written_(written) {
         std::string text;
         try {
             FileStamp stamp;
@@ -156,44 +186,47 @@ public:
     }
 
     // Finishes the save, or failing that undoes it, each file only where it holds what the
-    // record says it held; false when neither could be done. Tells the user of every file left
-    // as it is.
-    bool finishOrUndo(Notes& notes) {
+    // record says it held, and tells the user of every file left as it is. A save that nobody
+    // can finish or undo any more, because a later save wrote every file after what it left had
+    // gone, is tidied away. Throws FileError, with every file as it stands, when the save can be
+    // neither finished nor undone here: its text says why, and what to do.
+    void recover(Notes& notes) {
         for (auto& file : files_)
             file.look(notes);
+        // What cannot be read cannot be judged: nothing is touched.
+        for (const auto& file : files_)
+            if (file.unreadable)
+                throw refusedHere(folderOf(file.target), *file.unreadable);
         if (obsolete())
             return tidy(notes, "was overtaken by a later save of every file it names");
         const bool finished = finish(notes);
-        if (!finished && !undo(notes))
-            return false;
-        for (const auto& file : files_)
-            if (file.movedOn())
-                notes.push_back(file.requested +
-                                " was left as it is: another program wrote it "
-                                "after a save of the settings files was cut "
-                                "short, whose other files were " +
-                                (finished ? std::string("finished") : "put back as they were") +
-                                ". Check that it holds the settings you want.");
-        return true;
+        if (finished || undo(notes)) {
+            for (const auto& file : files_)
+                if (file.movedOn())
+                    notes.push_back(file.requested +
+                                    " was left as it is: another program wrote it "
+                                    "after a save of the settings files was cut "
+                                    "short, whose other files were " +
+                                    (finished ? std::string("finished") : "put back as they were") +
+                                    ". Check that it holds the settings you want.");
+            return;
+        }
+        if (finishableWithRights() || undoableWithRights())
+            throw refusedHere();
+        if (overtaken())
+            return tidy(notes, "was overtaken by a later save, which wrote every file it names "
+                               "after what the cut save left of them had gone; " +
+                                   holdings() + ", as that later save left them");
+        throw stuck();
     }
 
     // Removes the record and what it left, as a save that no longer applies.
-    bool dropAsOlder(Notes& notes) {
+    void dropAsOlder(Notes& notes) {
         for (auto& file : files_)
             file.look(notes);
-        return tidy(notes, "was older than another save cut short, which was taken instead");
+        tidy(notes, "was older than another save cut short, which was taken instead");
     }
 
-    // What the files hold now, for the user.
-    std::string describe() const {
-        std::string text;
-        for (const auto& file : files_)
-            text += (text.empty() ? "" : ", ") + file.entry.file + " holds " +
-                    (file.holdsNew   ? "its new contents"
-                     : file.holdsOld ? "its old contents"
-                                     : "contents another program wrote since");
-        return text + "; its commit record " + record_ + " and every file it names are kept";
-    }
     const std::string& record() const { return record_; }
     const std::string& firstFile() const { return files_.front().requested; }
 
@@ -203,54 +236,128 @@ private:
                            [](const CutFile& file) { return file.movedOn(); });
     }
 
+    // Whether the save could be finished, or undone, by a user who may write every file.
+    bool finishableWithRights() const {
+        return std::all_of(files_.begin(), files_.end(),
+                           [](const CutFile& f) { return !f.toFinish() || f.newReady; });
+    }
+    bool undoableWithRights() const {
+        return std::all_of(files_.begin(), files_.end(), [](const CutFile& f) {
+            return !f.toUndo() || f.oldCopy.empty() || f.oldReady;
+        });
+    }
+
+    // Whether a later save wrote every file the record names after the record was written, and
+    // nothing the cut save left of them is there any more: what the files hold is that later
+    // save's, whatever it read.
+    bool overtaken() const {
+        return std::all_of(files_.begin(), files_.end(), [this](const CutFile& f) {
+            const auto stamp = stampOf(f.target);
+            return !f.leftNames && stamp && stamp->modified > written_;
+        });
+    }
+
     bool finish(Notes& notes) {
         for (const auto& file : files_)
-            if (!file.holdsNew && file.holdsOld && !(file.newReady && file.writable))
+            if (file.toFinish() && !(file.newReady && !file.unwritable))
                 return false;
         for (auto& file : files_) {
-            if (file.holdsNew || !file.holdsOld)
+            if (!file.toFinish())
                 continue;
             try {
                 renameFile(file.temporary, file.target);
-            } catch (const FileError&) {
+            } catch (const FileError& e) {
+                failed_ = {folderOf(file.target), e.reason()};
                 for (auto& again : files_)
                     again.look(notes);
                 return false;
             }
             file.holdsNew = true;
         }
-        return tidy(notes, {});
+        tidy(notes, {});
+        return true;
     }
 
     // Puts the old copies back over the files already replaced, and takes away the files the
     // save made afresh, each only where it holds the save's new contents.
     bool undo(Notes& notes) {
         for (const auto& file : files_)
-            if (file.holdsNew && !file.holdsOld &&
-                !((file.oldCopy.empty() || file.oldReady) && file.writable))
+            if (file.toUndo() && !((file.oldCopy.empty() || file.oldReady) && !file.unwritable))
                 return false;
         for (auto& file : files_) {
-            if (!file.holdsNew || file.holdsOld)
+            if (!file.toUndo())
                 continue;
-            if (file.oldCopy.empty()) {
-                if (!removeFile(file.target))
-                    return false;
-            } else {
-                try {
+            try {
+                if (!file.oldCopy.empty())
                     renameFile(file.oldCopy, file.target);
-                } catch (const FileError&) {
-                    return false;
-                }
+                else if (const auto why = removeName(file.target))
+                    throw FileError(file.target, why);
+            } catch (const FileError& e) {
+                failed_ = {folderOf(file.target), e.reason()};
+                return false;
             }
             file.holdsNew = false;
             file.holdsOld = true;
         }
-        return tidy(notes, {});
+        tidy(notes, {});
+        return true;
+    }
+
+    // What each file holds, for the user.
+    std::string holdings() const {
+        std::string text;
+        for (const auto& file : files_)
+            text += (text.empty() ? "" : ", ") + file.holding();
+        return text;
+    }
+
+    // The save cannot be finished or undone by this user: the folder, or a file in it, cannot be
+    // written here. Its record stays for a user who may.
+    FileError refusedHere() const {
+        std::string folder = folderOf(record_);
+        if (const auto why = whyFolderUnwritable(folder, nameOf(firstFile())))
+            return refusedHere(folder, why.message());
+        for (const auto& file : files_)
+            if (file.unwritable && (file.toFinish() || file.toUndo()))
+                return refusedHere(folderOf(file.target), *file.unwritable);
+        if (failed_)
+            return refusedHere(failed_->first, failed_->second);
+        return refusedHere(folder, "a step of it failed");
+    }
+    FileError refusedHere(const std::string& folder, const std::string& reason) const {
+        return FileError(firstFile(), std::make_error_code(std::errc::permission_denied),
+                         "a save of the settings files was cut short and can be finished only by "
+                         "a user who may write in " +
+                             folder + ": " + reason +
+                             ". Until then the files are not loaded, as they may hold part of "
+                             "that save (" +
+                             holdings() + "). Its commit record " + record_ +
+                             " and the files it names stay for that user; delete none of them.");
+    }
+
+    // Nobody can finish or undo the save any more: the files stay as they are, a mix that no
+    // save made, until the user has looked at them.
+    FileError stuck() const {
+        std::string text = "a save that was cut short can be neither finished nor undone, as "
+                           "what it needs of its files is gone, so the files stay as it left "
+                           "them: " +
+                           holdings() + ". ";
+        const bool missing = std::any_of(files_.begin(), files_.end(), [](const CutFile& f) {
+            return f.movedOn() && !f.present;
+        });
+        if (missing)
+            text += "Put back each file that is missing (from a copy of your own, or the "
+                    "game's) and load again; keep " +
+                    record_ + " until then.";
+        else
+            text += "Check each file; to keep them as they are now, delete " + record_ +
+                    " and load again.";
+        return FileError(firstFile(), std::make_error_code(std::errc::io_error), text);
     }
 
     // The renames to the disk, then the record and what it named goes. With why, the save was
     // dropped rather than finished or undone, and the user is told.
-    bool tidy(Notes& notes, const std::string& why) const {
+    void tidy(Notes& notes, const std::string& why) const {
         std::set<std::string> folders{folderOf(record_)};
         for (const auto& file : files_)
             folders.insert(folderOf(file.target));
@@ -259,13 +366,20 @@ private:
                 flushFolder(folder);
         } catch (const FileError& e) {
             // What was renamed may not be on the disk yet: the record stays, for the next load to
-            // check the files again.
+            // check the settings files again.
             notes.push_back("The folder " + e.path() + " could not be flushed to the disk (" +
                             e.reason() + "), so the commit record " + record_ +
                             " stays; the next load checks the settings files again.");
-            return true;
+            return;
         }
-        removeFile(record_);
+        if (const auto failed = removeName(record_)) {
+            notes.push_back("A save of the settings files that was cut short " +
+                            (why.empty() ? std::string("was recovered") : why) +
+                            ", but its commit record " + record_ + " could not be removed (" +
+                            failed.message() + "): a user who may write in " + folderOf(record_) +
+                            " removes it by loading the files. It does no harm meanwhile.");
+            return;
+        }
         for (const auto& file : files_) {
             // Another user's file under one of these names was not used, and is not taken away
             // either; a link is only a name.
@@ -280,11 +394,12 @@ private:
             notes.push_back("A save of the settings files that was cut short " + why +
                             ", so its commit record " + record_ +
                             " was removed with what it left. Nothing needs doing.");
-        return true;
     }
 
     std::string record_;
+    std::int64_t written_;
     std::vector<CutFile> files_;
+    std::optional<std::pair<std::string, std::string>> failed_; // a folder, and why a step failed
 };
 
 // A commit record found beside the settings files.
@@ -400,23 +515,20 @@ std::vector<std::string> recoverCutSaves(const FolderLock& lock,
         for (const auto& found : recordsIn(folder, names, notes)) {
             try {
                 refuseUnfitRecord(found.path, folder, names);
-                CutSave save(found.path, found.process, folder, names);
+                CutSave save(found.path, found.process, found.written, folder, names);
                 if (applied) {
                     save.dropAsOlder(notes);
                     continue;
                 }
                 applied = true;
-                if (save.finishOrUndo(notes))
-                    continue;
-                std::string text = "a save that was cut short can be neither finished nor undone, "
-                                   "so the files stay as it left them: " +
-                                   save.describe() +
-                                   ". Check each file; to keep them as they "
-                                   "are now, delete " +
-                                   save.record() + " and load again.";
-                for (const auto& note : notes)
-                    text += " " + note;
-                throw FileError(save.firstFile(), std::make_error_code(std::errc::io_error), text);
+                try {
+                    save.recover(notes);
+                } catch (const FileError& refusal) {
+                    std::string text = refusal.reason();
+                    for (const auto& note : notes)
+                        text += " " + note;
+                    throw FileError(refusal.path(), refusal.code(), text);
+                }
             } catch (const RecordRefused& refused) {
                 kept.insert(found.process);
                 notes.push_back("The commit record " + found.path + " was not followed, as " +

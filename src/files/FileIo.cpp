@@ -100,6 +100,10 @@ ByteBlock readPlainFile(const std::string& path, std::uint64_t maxBytes, FileSta
 
 namespace FileIoSteps {
 
+bool removeFile(const std::string& path) noexcept {
+    return !removeName(path);
+}
+
 std::string folderOf(const std::string& path) {
     const auto separator = path.find_last_of(PathSeparators);
     return separator == std::string::npos ? std::string{'.', PathSeparators[0]}

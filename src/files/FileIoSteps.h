@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 // The steps of file reading and of an all-or-nothing save. FileIo.cpp, SaveCommit.cpp,
@@ -73,32 +74,45 @@ private:
     std::unique_ptr<System> system_;
 };
 
-// A file held open for its lock, created when it is not there. The system drops the lock when
-// the file is closed, which it does when the process ends however it ends.
-class LockFile {
+// The operating system's lock on one folder, shared or held alone. The system drops it when the
+// process ends, however it ends, and it leaves nothing in the folder once no program holds it:
+// - on POSIX, flock on the folder itself; where the file system locks no folder (or this user may
+//   not list it), on a lock file (LockName) that its last holder removes, and that a program
+//   which finds it removed or replaced once it holds its lock opens afresh;
+// - on Windows, on a lock file opened to be deleted when its last handle closes: while that
+//   deletion is pending nobody can open the name, and the lock counts as busy.
+class FolderLatch {
 public:
-    // Opens or creates it; a lock file of the folder is never removed, so that every program
-    // locks the same file. Throws FileError.
-    explicit LockFile(const std::string& path);
-    ~LockFile();
-    LockFile(const LockFile&) = delete;
-    LockFile& operator=(const LockFile&) = delete;
+    enum class Outcome {
+        Taken,
+        Busy,       // another program holds a lock that stands in the way, or is letting it go
+        Unlockable, // the folder is not there, or this user may neither lock it nor make its
+                    // lock file: nothing can be saved there by this user
+    };
+    // Opens nothing yet.
+    explicit FolderLatch(std::string folder);
+    // Lets go of the lock; the last holder of a lock file takes the file away.
+    ~FolderLatch();
+    FolderLatch(const FolderLatch&) = delete;
+    FolderLatch& operator=(const FolderLatch&) = delete;
 
-    // Takes the lock, shared or for this process alone, without waiting: false when another
-    // process holds a lock that stands in the way. This one must hold none. Throws FileError on
-    // any other failure.
-    bool tryLock(bool exclusive);
-    // Lets go of the lock; the file stays open.
+    // Takes the lock without waiting; this latch must hold none. Held alone, it also takes away
+    // a lock file that a program which ended left in a folder that is locked without one (an
+    // earlier version of this program made one in every folder). Throws FileError on any failure
+    // other than those of Outcome.
+    Outcome tryLock(bool exclusive);
+    // Lets go of the lock, keeping what it was taken on open.
     void unlock() noexcept;
-    // Whether it could only be opened for reading (a folder this user may not write), which
-    // allows a shared lock only.
-    bool readOnly() const { return readOnly_; }
+    // Whether a lock file that no program may need any more stands in the folder: one that only a
+    // program which ended can have left, since this folder is locked without one.
+    bool leftLockFile() const;
 
 private:
+    void removeLeftLockFile() const;
+
     struct System;
-    std::string path_;
+    std::string folder_;
     std::unique_ptr<System> system_;
-    bool readOnly_ = false;
 };
 
 // What a name in a folder is, without following a link.
@@ -126,9 +140,14 @@ void renameFile(const std::string& from, const std::string& to);
 // Gives a file another name when nothing bears that name yet: false, with nothing changed, when
 // something does. On disk when it returns on Windows.
 bool moveToFreeName(const std::string& from, const std::string& to);
-// Removes a name; false when it could not be (nothing needs the reason: what stays is tidied
-// again later).
+// Removes a name; false when it could not be (what stays is tidied again later).
 bool removeFile(const std::string& path) noexcept;
+// The same, with the system's reason when it could not be removed; none when it was.
+std::error_code removeName(const std::string& path) noexcept;
+// Why this user may not make, rename or remove names in the folder (it is another user's, or on a
+// read-only disk); none when it may. POSIX tells it without writing anything; Windows only by
+// making a temporary of fileName, a file of the folder, and taking it away again.
+std::error_code whyFolderUnwritable(const std::string& folder, const std::string& fileName);
 // Makes the names made and renamed in a folder durable (nothing on Windows, whose renames are
 // written through). A file system that cannot flush a folder at all passes.
 void flushFolder(const std::string& folder);
@@ -157,7 +176,8 @@ namespace FileIoSteps {
 extern const std::string NewMark;
 extern const std::string OldMark;
 extern const std::string CommitMark;
-// The lock file of a folder whose files are loaded and saved.
+// The lock file of a folder whose file system locks no folder itself (and the one that earlier
+// versions of this program made in every folder).
 extern const std::string LockName;
 
 // The start of a new file's name beside target, up to its unique ending.

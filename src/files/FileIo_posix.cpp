@@ -65,9 +65,10 @@ struct Descriptor {
     Descriptor() = default;
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
+    ~Descriptor() { reset(); }
+    void reset() {
         if (fd >= 0)
-            ::close(fd);
+            ::close(std::exchange(fd, -1));
     }
     int fd = -1;
 };
@@ -194,9 +195,11 @@ void refuseUnwritable(const std::string& requested, const std::string& target) {
     if (!S_ISREG(st.st_mode))
         throw notAPlainFile(requested, st.st_mode);
     // Root may write anywhere, so a file without write permission bits counts as read-only too.
-    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    if (noWriteBits || ::access(target.c_str(), W_OK) != 0)
+    // One that only this user may not write (another user's, or on a read-only disk) says why.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         throw FileError(requested, errorCode(EACCES), "the file is read-only");
+    if (::access(target.c_str(), W_OK) != 0)
+        throw FileError(requested, lastSystemError());
 }
 
 bool secondName(const std::string& target, const std::string& backup) {
@@ -227,8 +230,18 @@ bool moveToFreeName(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool removeFile(const std::string& path) noexcept {
-    return ::unlink(path.c_str()) == 0;
+std::error_code removeName(const std::string& path) noexcept {
+    if (::unlink(path.c_str()) == 0)
+        return {};
+    return lastSystemError();
+}
+
+std::error_code whyFolderUnwritable(const std::string& folder, const std::string&) {
+    // The rights of the user the program runs as, its ACLs and the disk's read-only mount all
+    // count; nothing is written to learn them.
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0)
+        return {};
+    return lastSystemError();
 }
 
 void flushFolder(const std::string& folder) {
@@ -253,37 +266,145 @@ std::uint64_t currentUser() {
     return static_cast<std::uint64_t>(::geteuid());
 }
 
-struct LockFile::System : Descriptor {};
+namespace {
 
-LockFile::LockFile(const std::string& path) : path_(path), system_(std::make_unique<System>()) {
-    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
-    system_->fd = ::open(path.c_str(), O_RDWR | O_CREAT | flags, creationMode());
-    if (system_->fd < 0 && errno == EACCES) {
-        // There, but made by another user: a shared lock needs no more than reading it.
-        const auto reason = lastSystemError();
-        system_->fd = ::open(path.c_str(), O_RDONLY | flags);
-        if (system_->fd < 0)
-            throw FileError(path, reason);
-        readOnly_ = true;
-    }
-    openedPlainFile(system_->fd, path);
-}
-
-LockFile::~LockFile() = default;
-
-bool LockFile::tryLock(bool exclusive) {
+// flock without waiting, through signals: 0 when taken, else the system's error.
+int tryFlock(int fd, int operation) {
     for (;;) {
-        if (::flock(system_->fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0)
-            return true;
-        if (errno == EWOULDBLOCK)
-            return false;
+        if (::flock(fd, operation | LOCK_NB) == 0)
+            return 0;
         if (errno != EINTR)
-            throw FileError(path_, lastSystemError());
+            return errno;
     }
 }
 
-void LockFile::unlock() noexcept {
-    ::flock(system_->fd, LOCK_UN);
+// What a file system answers when it locks no file of this kind (a folder, over NFS say).
+bool locksNothingHere(int error) {
+    return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP || error == ENOTSUP ||
+           error == EBADF || error == ENOSYS || error == EISDIR;
+}
+
+// What an open answers in a folder that is not there or that this user may not write in.
+bool outOfReach(int error) {
+    return error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM ||
+           error == EROFS;
+}
+
+// Whether the open file is the one that the path names now.
+bool stillNamed(int fd, const std::string& path) {
+    struct stat open {
+    }, named{};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+constexpr int LockOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
+
+} // namespace
+
+struct FolderLatch::System {
+    Descriptor folder; // the folder itself, while its file system locks it
+    Descriptor file;   // else the lock file
+    bool onFile = false;
+    bool fileReadOnly = false; // another user's lock file, which this one may not take away
+    bool held = false;
+    bool exclusive = false;
+};
+
+FolderLatch::FolderLatch(std::string folder)
+    : folder_(std::move(folder)), system_(std::make_unique<System>()) {}
+
+FolderLatch::~FolderLatch() {
+    System& s = *system_;
+    if (!s.onFile || s.file.fd < 0 || s.fileReadOnly)
+        return;
+    // The last holder is the one that may hold the lock alone: it takes the file away, as long
+    // as the name is still its file's.
+    const std::string path = folder_ + LockName;
+    if (((s.held && s.exclusive) || tryFlock(s.file.fd, LOCK_EX) == 0) &&
+        stillNamed(s.file.fd, path))
+        ::unlink(path.c_str());
+}
+
+FolderLatch::Outcome FolderLatch::tryLock(bool exclusive) {
+    System& s = *system_;
+    const int operation = exclusive ? LOCK_EX : LOCK_SH;
+    if (!s.onFile && s.folder.fd < 0) {
+        s.folder.fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+        if (s.folder.fd < 0) {
+            if (errno == ENOENT || errno == ENOTDIR)
+                return Outcome::Unlockable;
+            if (errno != EACCES && errno != EPERM)
+                throw FileError(folder_, lastSystemError());
+            s.onFile = true; // a folder this user may not list: its lock file, if it may make one
+        }
+    }
+    if (!s.onFile) {
+        const int error = tryFlock(s.folder.fd, operation);
+        if (error == EWOULDBLOCK)
+            return Outcome::Busy;
+        if (error == 0) {
+            s.held = true;
+            s.exclusive = exclusive;
+            if (exclusive)
+                removeLeftLockFile();
+            return Outcome::Taken;
+        }
+        if (!locksNothingHere(error))
+            throw FileError(folder_, errorCode(error));
+        s.folder.reset();
+        s.onFile = true;
+    }
+    const std::string path = folder_ + LockName;
+    for (;;) {
+        if (s.file.fd < 0) {
+            s.file.fd = ::open(path.c_str(), O_RDWR | O_CREAT | LockOpenFlags, creationMode());
+            s.fileReadOnly = false;
+            if (s.file.fd < 0 && errno == EACCES) {
+                // There, but made by another user: a lock needs no more than reading it.
+                s.file.fd = ::open(path.c_str(), O_RDONLY | LockOpenFlags);
+                s.fileReadOnly = true;
+            }
+            if (s.file.fd < 0 && outOfReach(errno))
+                return Outcome::Unlockable;
+            openedPlainFile(s.file.fd, path);
+        }
+        const int error = tryFlock(s.file.fd, operation);
+        if (error == EWOULDBLOCK)
+            return Outcome::Busy;
+        if (error != 0)
+            throw FileError(path, errorCode(error));
+        if (stillNamed(s.file.fd, path)) {
+            s.held = true;
+            s.exclusive = exclusive;
+            return Outcome::Taken;
+        }
+        // Its last holder took it away while this one waited: the lock is on the name.
+        s.file.reset();
+    }
+}
+
+void FolderLatch::unlock() noexcept {
+    System& s = *system_;
+    ::flock(s.onFile ? s.file.fd : s.folder.fd, LOCK_UN);
+    s.held = false;
+}
+
+bool FolderLatch::leftLockFile() const {
+    return !system_->onFile && system_->folder.fd >= 0 && exists(folder_ + LockName);
+}
+
+void FolderLatch::removeLeftLockFile() const {
+    // Held alone, where this folder is locked without one: only a program that ended, or an
+    // earlier version of this one still running, can have a lock file here. Its lock says which.
+    const std::string path = folder_ + LockName;
+    Descriptor left;
+    left.fd = ::open(path.c_str(), O_RDONLY | LockOpenFlags);
+    struct stat st {};
+    if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    if (tryFlock(left.fd, LOCK_EX) == 0 && stillNamed(left.fd, path))
+        ::unlink(path.c_str());
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {

@@ -212,12 +212,29 @@ bool moveToFreeName(const std::string& from, const std::string& to) {
     throw FileError(to, lastSystemError());
 }
 
-bool removeFile(const std::string& path) noexcept {
+std::error_code removeName(const std::string& path) noexcept {
     try {
         const auto name = systemPathOrError(path);
-        return name && DeleteFileW(name->c_str());
+        if (name && DeleteFileW(name->c_str()))
+            return {};
+        return lastSystemError();
     } catch (...) {
-        return false;
+        return Win32::error(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+std::error_code whyFolderUnwritable(const std::string& folder, const std::string& fileName) {
+    // Only making a name tells surely whether one can be made here (the folder's own and
+    // inherited rights, the filtered token of a user who is not elevated and a read-only disk all
+    // count): a temporary of the settings file is made and taken away again, as a save's would be.
+    const std::string probe = temporaryNamePrefix(folder + fileName);
+    try {
+        NewFile file(probe, {});
+        file.close();
+        removeFile(file.name());
+        return {};
+    } catch (const FileError& error) {
+        return error.code();
     }
 }
 
@@ -238,49 +255,76 @@ std::uint64_t currentUser() {
     return 0;
 }
 
-struct LockFile::System : OwnedHandle {
-    using OwnedHandle::OwnedHandle;
+struct FolderLatch::System {
+    Handle file; // the lock file, once open
 };
 
-LockFile::LockFile(const std::string& path) : path_(path) {
-    const std::wstring name = systemPathOf(path, path);
-    constexpr DWORD Sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    // Hidden: it is the folder's, not a settings file, and stays there.
-    system_ =
-        std::make_unique<System>(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, Sharing,
-                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
-    if (!system_->handle.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
-        const auto reason = lastSystemError();
-        system_ =
-            std::make_unique<System>(CreateFileW(name.c_str(), GENERIC_READ, Sharing, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!system_->handle.valid())
-            throw FileError(path, reason);
-        readOnly_ = true;
-    }
-    if (!system_->handle.valid())
-        throw FileError(path, lastSystemError());
-    if (GetFileType(system_->handle.get()) != FILE_TYPE_DISK ||
-        (attributesOf(path) & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-        throw notAPlainFile(path, false);
+FolderLatch::FolderLatch(std::string folder)
+    : folder_(std::move(folder)), system_(std::make_unique<System>()) {}
+
+// The system deletes the lock file once the last handle to it closes, however its process ends.
+FolderLatch::~FolderLatch() = default;
+
+namespace {
+
+// Whether a folder lists the name, as it does a file whose deletion is pending (which no one can
+// open any more).
+bool listed(const std::wstring& name) {
+    WIN32_FIND_DATAW found{};
+    return Win32::FindHandle(FindFirstFileW(name.c_str(), &found)).valid();
 }
 
-LockFile::~LockFile() = default;
+} // namespace
 
-bool LockFile::tryLock(bool exclusive) {
+FolderLatch::Outcome FolderLatch::tryLock(bool exclusive) {
+    const std::string path = folder_ + LockName;
+    Handle& file = system_->file;
+    if (!file.valid()) {
+        const std::wstring name = systemPathOf(path, path);
+        constexpr DWORD Sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        // Hidden, and deleted with its last handle: it is there only while a program holds it.
+        file = Handle(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, Sharing,
+                                  nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!file.valid()) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
+                error == ERROR_WRITE_PROTECT || error == ERROR_DIRECTORY)
+                return Outcome::Unlockable;
+            if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
+                throw FileError(path, Win32::error(error));
+            // Another user's lock file, that this one may not delete: a lock needs no more than
+            // reading it.
+            file = Handle(CreateFileW(name.c_str(), GENERIC_READ, Sharing, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file.valid())
+                return listed(name) ? Outcome::Busy : Outcome::Unlockable;
+        }
+        if (GetFileType(file.get()) != FILE_TYPE_DISK ||
+            (attributesOf(path) & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+            file.close();
+            throw notAPlainFile(path, false);
+        }
+    }
     OVERLAPPED at{};
     const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
-    if (LockFileEx(system_->handle.get(), flags, 0, 1, 0, &at))
-        return true;
+    if (LockFileEx(file.get(), flags, 0, 1, 0, &at))
+        return Outcome::Taken;
     if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
-        return false;
-    throw FileError(path_, lastSystemError());
+        return Outcome::Busy;
+    throw FileError(path, lastSystemError());
 }
 
-void LockFile::unlock() noexcept {
+void FolderLatch::unlock() noexcept {
     OVERLAPPED at{};
-    UnlockFileEx(system_->handle.get(), 0, 1, 0, &at);
+    UnlockFileEx(system_->file.get(), 0, 1, 0, &at);
 }
+
+bool FolderLatch::leftLockFile() const {
+    return false;
+}
+
+void FolderLatch::removeLeftLockFile() const {}
 
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;

@@ -9,9 +9,9 @@
 
 using namespace FileIoSteps;
 
-struct FolderLock::Files {
-    std::vector<std::string> folders;            // sorted, each once
-    std::vector<std::unique_ptr<LockFile>> held; // one a folder, or none where it is not locked
+struct FolderLock::Folders {
+    std::vector<std::string> names;                 // sorted, each once
+    std::vector<std::unique_ptr<FolderLatch>> held; // one a folder, or none where it is not locked
 };
 
 FolderBusy::FolderBusy(const std::string& folder)
@@ -20,29 +20,15 @@ FolderBusy::FolderBusy(const std::string& folder)
 
 FolderLock::FolderLock(std::span<const std::string> paths, Mode mode,
                        std::chrono::milliseconds patience)
-    : files_(std::make_unique<Files>()), mode_(mode), patience_(patience) {
+    : folders_(std::make_unique<Folders>()), mode_(mode), patience_(patience) {
     std::set<std::string> folders;
     for (const auto& path : paths) {
         folders.insert(folderOf(path));
         folders.insert(folderOf(targetOf(path)));
     }
-    files_->folders.assign(folders.begin(), folders.end());
-    for (const auto& folder : files_->folders) {
-        const std::string path = folder + LockName;
-        try {
-            files_->held.push_back(std::make_unique<LockFile>(path));
-        } catch (const FileError& error) {
-            const auto& code = error.code();
-            // A folder that is not there has nothing to lock: what the load or save then does
-            // with it fails with its own path.
-            if (code != std::errc::permission_denied &&
-                code != std::errc::operation_not_permitted &&
-                code != std::errc::read_only_file_system &&
-                code != std::errc::no_such_file_or_directory && code != std::errc::not_a_directory)
-                throw;
-            files_->held.push_back(nullptr);
-        }
-    }
+    folders_->names.assign(folders.begin(), folders.end());
+    for (const auto& folder : folders_->names)
+        folders_->held.push_back(std::make_unique<FolderLatch>(folder));
     take(mode);
 }
 
@@ -51,13 +37,20 @@ FolderLock::~FolderLock() = default;
 void FolderLock::take(Mode mode) {
     const bool exclusive = mode == Mode::Exclusive;
     const auto giveUp = std::chrono::steady_clock::now() + patience_;
-    for (std::size_t i = 0; i < files_->held.size(); ++i) {
-        LockFile* file = files_->held[i].get();
-        if (!file)
-            continue;
-        while (!file->tryLock(exclusive)) {
+    for (std::size_t i = 0; i < folders_->held.size(); ++i) {
+        auto& latch = folders_->held[i];
+        while (latch) {
+            const auto outcome = latch->tryLock(exclusive);
+            if (outcome == FolderLatch::Outcome::Taken)
+                break;
+            // What the load or save then does with the folder fails, if it does, with its own
+            // path and reason.
+            if (outcome == FolderLatch::Outcome::Unlockable) {
+                latch.reset();
+                break;
+            }
             if (std::chrono::steady_clock::now() >= giveUp)
-                throw FolderBusy(files_->folders[i]);
+                throw FolderBusy(folders_->names[i]);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
@@ -67,8 +60,13 @@ void FolderLock::take(Mode mode) {
 void FolderLock::makeExclusive() {
     if (mode_ == Mode::Exclusive)
         return;
-    for (auto& file : files_->held)
-        if (file)
-            file->unlock();
+    for (auto& latch : folders_->held)
+        if (latch)
+            latch->unlock();
     take(Mode::Exclusive);
+}
+
+bool FolderLock::leftLockFile() const {
+    return std::any_of(folders_->held.begin(), folders_->held.end(),
+                       [](const auto& latch) { return latch && latch->leftLockFile(); });
 }

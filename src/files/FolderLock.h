@@ -10,12 +10,12 @@
 // The lock of the folders whose files a load or a save reads and writes: the folder of each path
 // and of each path's link target. Loads share it; a save, and the recovery of a save cut short,
 // hold it alone, from before their first temporary until after their last removal. It is a lock
-// of the operating system on a file of each folder (flock on POSIX, LockFileEx on Windows), which
-// the system drops when the process ends, however it ends: a save whose lock is not held is over.
+// of the operating system (FileIoSteps::FolderLatch says on what), which the system drops when
+// the process ends, however it ends: a save whose lock is not held is over. Once no program holds
+// it, it leaves nothing in the folder.
 //
-// A folder this user may not write, whose lock file is not there yet, is not locked: no save of
-// this user can be made there, and a load reads it as it stands. Nor is a folder that is not
-// there: the load or save then fails on its files.
+// A folder that is not there, or that this user may neither lock nor make a lock file in, is not
+// locked: no save of this user can be made there, and a load reads it as it stands.
 class FolderLock {
 public:
     enum class Mode { Shared, Exclusive };
@@ -23,7 +23,7 @@ public:
     static constexpr std::chrono::milliseconds Patience{5000};
 
     // Takes the lock of every folder, in one order for every program. Throws FolderBusy when
-    // another program still holds one after patience, FileError when a lock file cannot be made.
+    // another program still holds one after patience, FileError when the system fails otherwise.
     FolderLock(std::span<const std::string> paths, Mode mode,
                std::chrono::milliseconds patience = Patience);
     ~FolderLock();
@@ -34,12 +34,15 @@ public:
     // want to recover cannot wait on each other: what was seen under it must be looked at again.
     void makeExclusive();
     Mode mode() const { return mode_; }
+    // Whether a lock file that a program which ended left stands in one of the folders: taking
+    // the lock alone takes it away.
+    bool leftLockFile() const;
 
 private:
     void take(Mode mode);
 
-    struct Files;
-    std::unique_ptr<Files> files_;
+    struct Folders;
+    std::unique_ptr<Folders> folders_;
     Mode mode_;
     std::chrono::milliseconds patience_;
 };

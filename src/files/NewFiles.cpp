@@ -35,11 +35,6 @@ void refuseUnwritableFolder(const std::string& folder, const std::string& fileNa
     if (separated.empty() ||
         std::string(PathSeparators).find(separated.back()) == std::string::npos)
         separated += PathSeparators[0];
-    try {
-        NewFile probe(temporaryNamePrefix(separated + fileName), {});
-        probe.close();
-        removeFile(probe.name());
-    } catch (const FileError& error) {
-        throw FileError(folder, error.code());
-    }
+    if (const auto why = whyFolderUnwritable(separated, fileName))
+        throw FileError(folder, why);
 }

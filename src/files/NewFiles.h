@@ -15,6 +15,7 @@
 bool copyToFreeName(const std::string& from, const std::string& to);
 
 // Throws FileError naming the folder, with the system's reason, when no new file can be made in
-// it (it is read-only, or belongs to another user or the administrators). It makes one file of
-// a save's temporary name beside fileName, and removes it at once.
+// it (it is read-only, or belongs to another user or the administrators). On POSIX it writes
+// nothing; on Windows it makes one file of a save's temporary name beside fileName, and removes
+// it at once.
 void refuseUnwritableFolder(const std::string& folder, const std::string& fileName);

@@ -8,9 +8,13 @@
 //    goes no further.
 // 3. The commit record, naming every file of the save with the size and hash of its old and new
 //    contents, is written under a temporary name, flushed, renamed to its own name, and the
-//    folders are flushed. Only a whole record ever bears a record's name, and once it is on disk
-//    every new file is too: from here on the save is to be finished. A flush that fails up to
-//    here fails the save, and nothing has been replaced.
+//    folders are flushed. Only a whole record ever bears a record's name. Once that folder flush
+//    has returned, every new file's name is on disk with the record, and from here on the save is
+//    to be finished. Before it returns, a file system that reorders name operations may put the
+//    record's name on disk ahead of some new file's name (or of an old copy's): the recovery
+//    never trusts a name for being in the record, but checks each file's size and hash first, and
+//    undoes or tidies what it cannot finish. A flush that fails up to here fails the save, and
+//    nothing has been replaced.
 // 4. The new files are renamed over the old ones, and the folders flushed, so that the renames
 //    are on disk before anything that made them undoable goes.
 // 5. The record is removed, then the old copies. A record left by a cut here, or whose removal

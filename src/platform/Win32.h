@@ -37,6 +37,15 @@ public:
     explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) {
+            if (valid())
+                CloseHandle(h_);
+            h_ = other.h_;
+            other.h_ = INVALID_HANDLE_VALUE;
+        }
+        return *this;
+    }
     ~Handle() {
         if (valid())
             CloseHandle(h_);

@@ -152,8 +152,9 @@ void LoadIniFiles() {
     // takes the lock alone.
     std::optional<FolderLock> own;
     FolderLock& lock = heldLock() ? *heldLock() : own.emplace(paths, FolderLock::Mode::Shared);
-    if (saveLeftoversBeside(paths)) {
-        lock.makeExclusive();
+    // A load that finds nothing to recover or tidy writes nothing.
+    if (saveLeftoversBeside(paths) || lock.leftLockFile()) {
+        lock.makeExclusive(); // which takes a left lock file away
         notice.notes = recoverCutSaves(lock, paths);
     }
 

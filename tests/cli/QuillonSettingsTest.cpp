@@ -53,7 +53,8 @@ struct Case {
     const char* expected = "";         // a fixture folder of files expected afterwards
     std::vector<Edit> edits = {}; // changes expected beyond that; none: the files are untouched
     void (*prepare)(const fs::path& system) = nullptr; // anything else the case needs
-    bool gameRunning = false; // the game's stand-in runs from the System folder meanwhile
+    bool gameRunning = false;   // the game's stand-in runs from the System folder meanwhile
+    const char* takenAway = ""; // a name the case left in the System folder that the run removes
 };
 
 // Names the case in ctest's list instead of showing its bytes.
@@ -90,6 +91,12 @@ void lowerCaseLogIP(const fs::path& system) {
     std::string bytes = TempDir::bytesOf(system / "QuillonMod.ini");
     bytes.replace(bytes.find("bLogIPInChat=False"), 18, "bLogIPInChat=false");
     std::ofstream(system / "QuillonMod.ini", std::ios::binary) << bytes;
+}
+
+// What a program that locked the folder with a file of its own and crashed left there (or an
+// earlier version of this one, which made that file in every folder).
+void leaveALockFile(const fs::path& system) {
+    std::ofstream(system / ".quillon-lock");
 }
 
 void removeQLLoadouts(const fs::path& system) {
@@ -163,6 +170,8 @@ const std::vector<Case> Cases = {
      dropTimeLimit},
     {"readOnlyFile", in({"set", "TimeLimit=45"}), 1, {}, "QuillonMod.ini\": the file is read-only",
      "", "", {}, makeQuillonModReadOnly},
+    {"showTakesAwayALockFileLeftBehind", in({"show"}), 0, {"TimeLimit=20\n"}, "", "", "", {},
+     leaveALockFile, false, ".quillon-lock"},
     {"folderWithoutTheFiles", in({"show"}), 3, {}, "holds no QLLoadouts.ini", "", "", {},
      removeQLLoadouts},
     {"noCommand", in({}), 2, {}, "no command given"},
@@ -182,9 +191,6 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
         folder.copyFilesFrom(Fixtures / c.input, "System");
     if (c.prepare)
         c.prepare(system);
-    std::map<std::string, std::string> before;
-    for (const char* file : FileNames)
-        before[file] = TempDir::bytesOf(system / file);
 
     auto args = c.args;
     for (auto& arg : args)
@@ -193,6 +199,8 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
     std::optional<ChildProcess> game;
     if (c.gameRunning)
         game.emplace(copyOfStandIn(system, GameProgramName), std::vector<std::string>{});
+    // Every name and byte of the System folder: a run writes nothing there but its edits.
+    const auto before = TempDir::contentsOf(system);
     const ProgramRun run = runProgram(program(), args, folder.path());
 
     EXPECT_EQ(run.status, c.status) << run.err;
@@ -202,15 +210,17 @@ TEST_P(QuillonSettingsTest, exitStatusOutputAndFiles) {
         EXPECT_EQ(run.err, "");
     else
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    auto expected = before;
+    expected.erase(c.takenAway);
     for (const char* file : FileNames) {
         const fs::path expectedFile = fs::path(Fixtures) / c.expected / file;
-        std::string expected =
-            *c.expected && fs::exists(expectedFile) ? TempDir::bytesOf(expectedFile) : before[file];
+        if (*c.expected && fs::exists(expectedFile))
+            expected[file] = TempDir::bytesOf(expectedFile);
         for (const auto& edit : c.edits)
             if (edit.file == std::string(file))
-                expected.replace(expected.find(edit.from), edit.from.size(), edit.to);
-        EXPECT_EQ(TempDir::bytesOf(system / file), expected) << file;
+                expected[file].replace(expected[file].find(edit.from), edit.from.size(), edit.to);
     }
+    EXPECT_EQ(TempDir::contentsOf(system), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, QuillonSettingsTest, ::testing::ValuesIn(Cases),
@@ -416,7 +426,6 @@ TEST(QuillonSettingsFolderNamesTest, setWritesIntoAFolderOfAnyName) {
         // characters on Windows: each file and folder goes by itself, the deepest first.
         for (const char* file : FileNames)
             fs::remove(driveC / below / "System" / file);
-        fs::remove(driveC / below / "System" / ".quillon-lock");
         for (fs::path part = below / "System"; !part.empty(); part = part.parent_path())
             fs::remove(driveC / part);
     }
@@ -438,9 +447,13 @@ TEST(QuillonSettingsSearchTest, findsTheFolderTheRegistryNamesElseExitsWithThree
                  "WINE REGISTRY Version 2\n;; All keys relative to "
                  "\\\\Machine\n\n[Software\\\\Unreal Technology\\\\"
                  "Installed Apps\\\\UnrealTournament]\n\"Folder\"=\"C:\\\\Quillon\"\n");
+    const auto before = TempDir::contentsOf(prefix.path() / "drive_c/Quillon/System");
     const ProgramRun found = runProgram(program(), args, prefix.path());
     EXPECT_EQ(found.status, 0) << found.err;
     EXPECT_EQ(found.out, "20\n");
+    const ProgramRun where = runProgram(program(), {"where"}, prefix.path());
+    EXPECT_EQ(where.status, 0) << where.err;
+    EXPECT_EQ(TempDir::contentsOf(prefix.path() / "drive_c/Quillon/System"), before);
 }
 #endif
 

@@ -372,6 +372,13 @@ void FrmLoadoutsTest::save_writesAndDisablesItself() {
     QCOMPARE(lineOnDisk(filePath("QuillonMod.ini"), 22), std::string("bForceBuying=False"));
     QCOMPARE(readFile(filePath("QuillonMod.ini")),
              QByteArray(modBefore).replace("bForceBuying=True", "bForceBuying=False"));
+    // No name of the program's own stays beside the files.
+    QStringList names = FileNames;
+    names.sort();
+    QCOMPARE(QDir(dir->path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                            QDir::Name),
+             names);
 
     MsgBoxTesting::queueAnswer(MsgBoxAnswer::Cancel);
     QTest::mouseClick(button("cmdexit"), Qt::LeftButton);

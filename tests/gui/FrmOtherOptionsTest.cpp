@@ -338,6 +338,10 @@ void FrmOtherOptionsTest::saveDisablesItselfAndWritesTheFiles() {
     QVERIFY(!button("cmdsave")->isEnabled());
     QVERIFY(folder->bytes("QuillonMod.ini").find("\r\nPercentageToPassVote=0.35\r\n") !=
             std::string::npos);
+    // Nothing but the edit: the other files as they were, and no name of the program's own.
+    auto expected = TempDir::contentsOf(Examples);
+    expected["QuillonMod.ini"] = folder->bytes("QuillonMod.ini");
+    QVERIFY(TempDir::contentsOf(folder->path()) == expected);
 
     QTest::mouseClick(button("cmdexit"), Qt::LeftButton);
     QVERIFY(MsgBoxTesting::takeCalls().isEmpty());

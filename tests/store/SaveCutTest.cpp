@@ -12,8 +12,13 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 
 #ifndef _WIN32
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 #include <thread>
@@ -119,6 +124,22 @@ Meanwhile lose(const std::string& start) {
     };
 }
 
+// The previous version of the program took away what the cut save left but its record, and a
+// later save of it wrote every file again as it stood, after the record by the clock.
+void laterSaveOverWhatWasLeft(const TempDir& dir, ChildProcess&) {
+    const auto record = dir.path() / nameStarting(dir, "QLLoadouts.ini.quillon-commit-");
+    for (const auto& name : FileVersions::namesBeside(dir.path()))
+        if (name.find(".quillon-new-") != std::string::npos ||
+            name.find(".quillon-old-") != std::string::npos)
+            fs::remove(dir.path() / name);
+    const auto later = fs::last_write_time(record) + std::chrono::seconds(2);
+    for (const auto& file : Startup::settingsFiles()) {
+        dir.write("later.tmp", dir.read(file.fileName));
+        fs::rename(dir.path() / "later.tmp", dir.path() / file.fileName);
+        fs::last_write_time(dir.path() / file.fileName, later);
+    }
+}
+
 Meanwhile both(Meanwhile first, Meanwhile second) {
     return [=](const TempDir& dir, ChildProcess& probe) {
         first(dir, probe);
@@ -134,6 +155,61 @@ std::string temporary0() {
     return "QuillonUser.ini.quillon-new-";
 }
 
+// What a load said: whether it refused the files, and its refusal and notes.
+struct Loaded {
+    bool refused = false;
+    std::string said;
+};
+using Load = std::function<Loaded()>;
+
+#ifndef _WIN32
+// Loads in a child process that first takes the part of another user, or sees the folder on a
+// read-only disk (a mount of its own, gone with it); what it said comes back through a pipe.
+// Nothing when the child could not take that part here.
+using Part = std::function<bool(const TempDir& dir)>;
+std::optional<Loaded> loadAs(const Part& part, const TempDir& dir, const Load& load) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string out = "-";
+        if (part(dir)) {
+            const Loaded loaded = load();
+            out = (loaded.refused ? "R" : "L") + loaded.said;
+        }
+        [[maybe_unused]] const auto written = ::write(pipeEnds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    if (out.empty() || out[0] == '-')
+        return std::nullopt;
+    return Loaded{out[0] == 'R', out.substr(1)};
+}
+
+// A user who may read the folder, but not write in it (root's folder, 755).
+bool anotherUser(const TempDir&) {
+    return ::geteuid() == 0 && ::setgroups(0, nullptr) == 0 && ::setgid(4321) == 0 &&
+           ::setuid(4321) == 0;
+}
+
+// The folder mounted read-only over itself, as a disk mounted read-only would show it.
+bool readOnlyDisk(const TempDir& dir) {
+    const std::string path = dir.path().string();
+    return ::unshare(CLONE_NEWNS) == 0 &&
+           ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+           ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+}
+#endif
+
 TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
     const std::string temporary = temporary0();                // of a file not yet replaced
     const std::string oldCopy = "QLLoadouts.ini.quillon-old-"; // of one already replaced
@@ -145,9 +221,14 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
         std::string held; // each file's version after the load: G the game's bytes
         std::string told; // in what the load tells (its refusal, or its notes); "" nothing told
         bool refused = false;
-        bool namesKept = false;    // the cut save's files all stay beside the settings files
-        int exit = 3;              // the probe's
-        std::size_t namesLeft = 0; // else how many names of a save are left
+        bool namesKept = false;       // the cut save's files all stay beside the settings files
+        int exit = 3;                 // the probe's
+        std::size_t namesLeft = 0;    // else how many names of a save are left
+        bool deletionAdvised = false; // the refusal says to delete the record
+#ifndef _WIN32
+        Part part = {}; // who loads, or what they see: this user, in this folder, by default
+#endif
+        std::string whenWritable = {}; // what a load by a user who may write leaves afterwards
     };
     std::vector<Case> cases = {
         {"nothing else", {}, nothing, "NNNNN", ""},
@@ -164,6 +245,9 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
          "QLLoadouts.ini holds its new contents, QuillonMod.ini holds its new contents, "
          "QuillonUser.ini holds its old",
          true,
+         true,
+         3,
+         0,
          true},
         {"the record spoilt",
          {},
@@ -213,6 +297,13 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
          },
          "GGGGG",
          "was overtaken by a later save of every file it names"},
+        {"a later save of every file after what it left was taken away",
+         {},
+         laterSaveOverWhatWasLeft,
+         "NNOOO",
+         "was overtaken by a later save, which wrote every file it names after what the cut save "
+         "left of them had gone; QLLoadouts.ini holds its new contents, QuillonMod.ini holds its "
+         "new contents, QuillonUser.ini holds its old contents"},
         {"linking refused, the old files copied, and a temporary lost",
          {"refuse=KeepOld"},
          lose(temporary),
@@ -247,6 +338,30 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
          },
          "OOOOO",
          "was not used for QuillonUser.ini, as it is not a plain file"},
+        {"the folder on a read-only disk",
+         {},
+         nothing,
+         "NNOOO",
+         "can be finished only by a user who may write in @: Read-only file system",
+         true,
+         true,
+         3,
+         0,
+         false,
+         readOnlyDisk,
+         "NNNNN"},
+        {"another user's folder, which this one may not write in",
+         {},
+         nothing,
+         "NNOOO",
+         "can be finished only by a user who may write in @: Permission denied",
+         true,
+         true,
+         3,
+         0,
+         false,
+         anotherUser,
+         "NNNNN"},
 #endif
     };
 #ifndef _WIN32
@@ -271,6 +386,17 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
     Startup::setRecoveryNotice([&told](const std::vector<std::string>& notes) {
         told.insert(told.end(), notes.begin(), notes.end());
     });
+    const Load loadHere = [&told] {
+        Loaded loaded;
+        try {
+            Startup::LoadIniFiles();
+        } catch (const FileError& e) {
+            loaded = {true, e.reason()};
+        }
+        for (const auto& note : told)
+            loaded.said += note;
+        return loaded;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
@@ -278,21 +404,34 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
         const auto probe = cutSave(dir, "Rename:3", c.options, c.exit);
         c.meanwhile(dir, *probe);
         const auto before = FileVersions::namesBeside(dir.path());
-        std::string said;
-        try {
-            Startup::LoadIniFiles();
-            EXPECT_FALSE(c.refused);
-        } catch (const FileError& e) {
-            EXPECT_TRUE(c.refused) << e.what();
-            said = e.reason();
-        }
-        for (const auto& note : told)
-            said += note;
+        const std::string record = nameStarting(dir, "QLLoadouts.ini.quillon-commit-");
+        Loaded loaded;
+#ifndef _WIN32
+        if (c.part) {
+            const auto inPart = loadAs(c.part, dir, loadHere);
+            if (!inPart) {
+                std::cout << "not root, or no mounts allowed: the case of " << c.what
+                          << " is left out\n";
+                continue;
+            }
+            loaded = *inPart;
+        } else
+#endif
+            loaded = loadHere();
+        EXPECT_EQ(loaded.refused, c.refused) << loaded.said;
         EXPECT_EQ(FileVersions::versions(dir.path(), Lines), c.held);
+        std::string expectedToBeTold = c.told;
+        if (const auto at = expectedToBeTold.find('@'); at != std::string::npos)
+            expectedToBeTold.replace(at, 1, dir.dir());
         if (c.told.empty())
-            EXPECT_EQ(said, "");
+            EXPECT_EQ(loaded.said, "");
         else
-            EXPECT_NE(said.find(c.told), std::string::npos) << said;
+            EXPECT_NE(loaded.said.find(expectedToBeTold), std::string::npos) << loaded.said;
+        // Deleting the record is the advice only where nobody can finish or undo the save.
+        EXPECT_EQ(!record.empty() &&
+                      loaded.said.find("delete " + dir.dir() + record) != std::string::npos,
+                  c.deletionAdvised)
+            << loaded.said;
         const auto after = FileVersions::namesBeside(dir.path());
         if (c.namesKept)
             EXPECT_EQ(after, before);
@@ -302,6 +441,12 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
                                                 return name.find(".quillon-") != std::string::npos;
                                             }),
                       static_cast<std::ptrdiff_t>(c.namesLeft));
+        // The advice holds: a user who may write in the folder finishes the save at once.
+        if (!c.whenWritable.empty()) {
+            EXPECT_FALSE(loadHere().refused);
+            EXPECT_EQ(FileVersions::versions(dir.path(), Lines), c.whenWritable);
+            EXPECT_EQ(FileVersions::namesBeside(dir.path()), std::vector<std::string>{});
+        }
     }
     Startup::setRecoveryNotice({});
 }

@@ -48,8 +48,7 @@ protected:
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir.path())) {
             const auto name = entry.path().filename().string();
-            if (std::find(std::begin(FileNames), std::end(FileNames), name) == std::end(FileNames) &&
-                name != FileIoSteps::LockName)
+            if (std::find(std::begin(FileNames), std::end(FileNames), name) == std::end(FileNames))
                 names.push_back(name);
         }
         return names;

@@ -84,7 +84,7 @@ inline std::vector<std::string> namesBeside(const std::filesystem::path& folder)
     };
     const auto settingsFiles = std::ranges::count_if(names, isSettingsFile);
     std::erase_if(names, [&](const std::string& name) {
-        return name == "." || name == ".." || name == FileIoSteps::LockName || isSettingsFile(name);
+        return name == "." || name == ".." || isSettingsFile(name);
     });
     if (settingsFiles != static_cast<std::ptrdiff_t>(Startup::settingsFiles().size()))
         names.push_back("(a settings file missing from the listing)");

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <system_error>
@@ -52,6 +53,15 @@ public:
     static std::string bytesOf(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Every name in a folder (hidden ones too) with its bytes; a folder's bytes read "<folder>".
+    static std::map<std::string, std::string> contentsOf(const std::filesystem::path& folder) {
+        std::map<std::string, std::string> contents;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            contents[entry.path().filename().string()] =
+                entry.is_directory() ? "<folder>" : bytesOf(entry.path());
+        return contents;
     }
 
     // Takes away every write permission bit of one file.
