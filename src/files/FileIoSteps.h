@@ -89,8 +89,10 @@ public:
         Unlockable, // the folder is not there, or this user may neither lock it nor make its
                     // lock file: nothing can be saved there by this user
     };
-    // Opens nothing yet.
-    explicit FolderLatch(std::string folder);
+    // Opens nothing yet. With onFileAlone, the lock is on the lock file even where the folder
+    // itself could be locked, as it is where the file system locks no folder (for the tests of
+    // that way; Windows always locks the file).
+    explicit FolderLatch(std::string folder, bool onFileAlone = false);
     // Lets go of the lock; the last holder of a lock file takes the file away.
     ~FolderLatch();
     FolderLatch(const FolderLatch&) = delete;

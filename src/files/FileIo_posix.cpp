@@ -311,8 +311,10 @@ struct FolderLatch::System {
     bool exclusive = false;
 };
 
-FolderLatch::FolderLatch(std::string folder)
-    : folder_(std::move(folder)), system_(std::make_unique<System>()) {}
+FolderLatch::FolderLatch(std::string folder, bool onFileAlone)
+    : folder_(std::move(folder)), system_(std::make_unique<System>()) {
+    system_->onFile = onFileAlone;
+}
 
 FolderLatch::~FolderLatch() {
     System& s = *system_;

@@ -259,7 +259,7 @@ struct FolderLatch::System {
     Handle file; // the lock file, once open
 };
 
-FolderLatch::FolderLatch(std::string folder)
+FolderLatch::FolderLatch(std::string folder, bool)
     : folder_(std::move(folder)), system_(std::make_unique<System>()) {}
 
 // The system deletes the lock file once the last handle to it closes, however its process ends.
