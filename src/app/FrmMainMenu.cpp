@@ -95,16 +95,8 @@ void FrmMainMenu::Timer1_Timer() {
     LastSearch = InstallSearch::search(Startup::InstallFolder);
     if (LastSearch.systemDir.empty())
         return; // the user is to type the folder
-    // The folder the game reads gets the settings files it lacks from the install first, as the
-    // game itself does when it saves.
-    try {
-        SettingsFolder::copyMissing(LastSearch);
-    } catch (const std::exception& error) {
-        showError(QStringLiteral("The settings files could not be copied into the folder the game "
-                                 "reads them from."),
-                  error);
-        return;
-    }
+    // The settings files the folder the game reads lacks are read from the install, as the game
+    // reads them, and copied there by the first save.
     Startup::SystemDir = LastSearch.systemDir;
     Startup::GameSystemDir =
         LastSearch.installDir == LastSearch.systemDir ? "" : LastSearch.installDir;

@@ -30,13 +30,6 @@ void findSystemFolder(const std::optional<std::string>& typedFolder) {
                           GamePaths::TestFileName +
                           " (quillon-settings where lists them); name the game's folder with "
                           "--system-dir DIR");
-    try {
-        SettingsFolder::copyMissing(result);
-    } catch (const FileError& error) {
-        throw Failure(ExitStatus::FileProblem,
-                      "cannot copy a settings file into the folder the game reads, " +
-                          quoted(error.path()) + ": " + error.reason());
-    }
     Startup::SystemDir = result.systemDir;
     Startup::GameSystemDir = result.installDir == result.systemDir ? "" : result.installDir;
 }

@@ -63,7 +63,8 @@ struct Result {
     // build, the System64 or SystemARM64 beside it that this machine runs.
     std::string installDir;
     std::string why;                 // why systemDir is the folder it is; empty for the install
-    std::vector<std::string> toCopy; // settings files systemDir lacks, copied from installDir
+    std::vector<std::string> toCopy; // settings files systemDir lacks: read from installDir, and
+                                     // copied there by the first save
                                      // before they are loaded
 };
 

@@ -2,7 +2,6 @@
 
 #include "files/FileError.h"
 #include "files/FileIo.h"
-#include "files/FolderLock.h"
 #include "files/NewFiles.h"
 #include "install/GamePaths.h"
 #include "install/PeImage.h"
@@ -124,18 +123,6 @@ void settle(InstallSearch::Result& result) {
                    VirtualStore::storeFor(result.systemDir, VirtualStore::thisSystem())) {
         settleVirtualised(result, *store);
     }
-}
-
-void copyMissing(const InstallSearch::Result& result) {
-    std::vector<std::string> copies;
-    for (const auto& name : result.toCopy)
-        copies.push_back(NativePath::resolve(result.systemDir + name));
-    if (copies.empty())
-        return;
-    // As a save does: no other copy of the program loads, saves or tidies the folder meanwhile.
-    const FolderLock lock(copies, FolderLock::Mode::Exclusive);
-    for (std::size_t i = 0; i < copies.size(); ++i)
-        copyToFreeName(NativePath::resolve(result.installDir + result.toCopy[i]), copies[i]);
 }
 
 void refuseUnwritable(const std::string& systemDir) {

@@ -15,20 +15,15 @@ namespace SettingsFolder {
 //   runs from the first of those folders, in the order this machine runs them, that holds
 //   QLLoadouts.ini. Where its preference folder (~/.utpg/System; on a Mac, ~/Library/Application
 //   Support/Unreal Tournament/System) holds any of the five settings files, letter case ignored,
-//   the five are edited there, those it lacks first copied there from the install; otherwise in
-//   the folder it runs from;
+//   the five are edited there (those it lacks are read from the install, and the first save copies
+//   them there: Startup::GameSystemDir); otherwise in the folder it runs from;
 // - on Windows, an install below Program Files, Program Files (x86) or the Windows folder whose
 //   UnrealTournament.exe is a 32-bit program asking for no execution level runs virtualised:
 //   where its VirtualStore folder holds any of the five, the five are edited there, those it
-//   lacks first copied there from the install;
+//   lacks read from the install and copied there by the first save;
 // - any other install is edited where it is.
 // Reads a few folders and the game's program file; writes nothing.
 void settle(InstallSearch::Result& result);
-
-// Copies each settings file the result's toCopy names from its installDir to its systemDir, when
-// no file stands there yet (one that appeared since is left as it is). Each copy is whole or not
-// there at all. Throws FileError naming the file and the reason.
-void copyMissing(const InstallSearch::Result& result);
 
 // Throws FileError naming the folder when the program cannot make new files in it, and so
 // cannot save the settings there; its reason says why, and what to do about it (run as

@@ -3,6 +3,7 @@
 #include "files/FileError.h"
 #include "files/FileIo.h"
 #include "files/FolderLock.h"
+#include "files/NewFiles.h"
 #include "platform/NativePath.h"
 #include "store/FileText.h"
 
@@ -28,6 +29,9 @@ namespace {
 struct Snapshots {
     std::array<std::optional<FileSnapshot>, 5> files;
     std::array<std::string, 5> paths; // the path each snapshot was taken of
+    // For a file read from the folder the game runs from, the path in SystemDir that lacked it,
+    // where the next save copies it first; empty for the others.
+    std::array<std::string, 5> lacked;
 };
 
 Snapshots& snapshots() {
@@ -80,6 +84,24 @@ std::vector<std::string> settingsFilePaths() {
     std::vector<std::string> paths;
     for (const auto& file : settingsFiles())
         paths.push_back(settingsFilePath(file.fileName));
+    return paths;
+}
+
+// The settings files in the folder the game runs from, when that is not SystemDir.
+std::vector<std::string> gameFilePaths() {
+    std::vector<std::string> paths;
+    if (!GameSystemDir.empty())
+        for (const auto& file : settingsFiles())
+            paths.push_back(NativePath::resolve(GameSystemDir + file.fileName));
+    return paths;
+}
+
+// What loads and saves lock: the settings files, and those the game runs from, which a load may
+// read and a save copy.
+std::vector<std::string> lockedPaths() {
+    std::vector<std::string> paths = settingsFilePaths();
+    for (auto& path : gameFilePaths())
+        paths.push_back(std::move(path));
     return paths;
 }
 
@@ -151,22 +173,33 @@ void LoadIniFiles() {
     // Read while no save of the files runs; a save cut short is first finished or undone, which
     // takes the lock alone.
     std::optional<FolderLock> own;
-    FolderLock& lock = heldLock() ? *heldLock() : own.emplace(paths, FolderLock::Mode::Shared);
+    FolderLock& lock =
+        heldLock() ? *heldLock() : own.emplace(lockedPaths(), FolderLock::Mode::Shared);
     // A load that finds nothing to recover or tidy writes nothing.
     if (saveLeftoversBeside(paths) || lock.leftLockFile()) {
         lock.makeExclusive(); // which takes a left lock file away
         notice.notes = recoverCutSaves(lock, paths);
     }
 
-    // All five files are read before any array is replaced: a load that fails changes nothing.
-    FileArena arena = FileArena::forFiles(paths);
-    std::array<LineArray, 5> lines;
+    // A file that SystemDir lacks, while the game runs from another folder, is read where the
+    // game reads it, there; the first save copies it into SystemDir, so that a load writes
+    // nothing.
+    std::vector<std::string> read = paths;
     Snapshots loaded;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        FileContents contents = readFile(paths[i], &arena);
-        lines[i] = linesOf(paths[i], contents.bytes);
+    const auto game = gameFilePaths();
+    for (std::size_t i = 0; i < game.size(); ++i)
+        if (!stampOf(paths[i])) {
+            loaded.lacked[i] = paths[i];
+            read[i] = game[i];
+        }
+    // All five files are read before any array is replaced: a load that fails changes nothing.
+    FileArena arena = FileArena::forFiles(read);
+    std::array<LineArray, 5> lines;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        FileContents contents = readFile(read[i], &arena);
+        lines[i] = linesOf(read[i], contents.bytes);
         loaded.files[i] = contents.snapshot;
-        loaded.paths[i] = paths[i];
+        loaded.paths[i] = read[i];
     }
     for (std::size_t i = 0; i < paths.size(); ++i)
         *settingsFiles()[i].lines = std::move(lines[i]);
@@ -185,7 +218,8 @@ void SaveIniFiles(Rewrite rewrite) {
     // The whole save, questions included, holds the folder's lock alone: nothing another copy of
     // the program writes can slip in between what is checked here and what is written.
     std::optional<FolderLock> own;
-    FolderLock& lock = heldLock() ? *heldLock() : own.emplace(paths, FolderLock::Mode::Exclusive);
+    FolderLock& lock =
+        heldLock() ? *heldLock() : own.emplace(lockedPaths(), FolderLock::Mode::Exclusive);
     // A save another program's crash cut short is finished first, so that it can neither land
     // on top of this one later nor go unseen by the question below.
     notice.notes = recoverCutSaves(lock, paths);
@@ -196,9 +230,13 @@ void SaveIniFiles(Rewrite rewrite) {
     std::vector<std::string> changedPaths;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto& snapshot = snapshots().files[i];
-        if (!snapshot || snapshots().paths[i] != paths[i])
+        // A file read from the folder the game runs from is compared with the copy that the game
+        // made in SystemDir since, if it has made one, else with the file it was read from.
+        const bool lacked = snapshots().lacked[i] == paths[i];
+        if (!snapshot || (snapshots().paths[i] != paths[i] && !lacked))
             continue;
-        asLastSeen[i] = !changedSince(paths[i], *snapshot);
+        asLastSeen[i] = !changedSince(
+            lacked && !stampOf(paths[i]) ? snapshots().paths[i] : paths[i], *snapshot);
         if (!asLastSeen[i]) {
             changedNames.emplace_back(files[i].fileName);
             changedPaths.push_back(paths[i]);
@@ -209,6 +247,16 @@ void SaveIniFiles(Rewrite rewrite) {
     if (auto game = GameProcess::runningFrom(NativePath::resolve(SystemDir));
         game && !(gameRunningQuestion() && gameRunningQuestion()(*game)))
         throw GameRunning(std::move(*game));
+
+    // The files SystemDir lacked when they were loaded go there first, whole and as they are in
+    // the folder the game runs from (a file the game made there since stays as it is), as the game
+    // itself copies them when it saves.
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (snapshots().lacked[i] == paths[i]) {
+            copyToFreeName(snapshots().paths[i], paths[i]);
+            snapshots().paths[i] = paths[i];
+            snapshots().lacked[i].clear();
+        }
 
     // Which files are written. A file's contents are made again when it is written, rather than
     // kept, so that no more than one file's contents are held at a time.
@@ -253,7 +301,7 @@ void setGameRunningQuestion(GameRunningQuestion question) {
 }
 
 FolderHold::FolderHold() {
-    heldLock() = std::make_unique<FolderLock>(settingsFilePaths(), FolderLock::Mode::Exclusive);
+    heldLock() = std::make_unique<FolderLock>(lockedPaths(), FolderLock::Mode::Exclusive);
 }
 
 FolderHold::~FolderHold() {

@@ -5,6 +5,7 @@
 // `quillon-settings set` then edits that folder, and with --system-dir exactly the folder named.
 #include "TempDir.h"
 #include "install/SettingsFolder.h"
+#include "store/Startup.h"
 
 #include <algorithm>
 #include <fstream>
@@ -160,10 +161,25 @@ TEST_P(SettledFolder, programsEditTheFolderTheGameReads) {
         EXPECT_EQ(result.installDir, dirOf(install));
         EXPECT_EQ(result.toCopy, row.toCopy);
 #ifdef _WIN32
-        SettingsFolder::copyMissing(result);
+        // A load reads what the folder lacks from the install and writes nothing; the first
+        // save copies it there.
+        Startup::SystemDir = result.systemDir;
+        Startup::GameSystemDir = result.installDir == result.systemDir ? "" : result.installDir;
+        Startup::LoadIniFiles();
+        for (const auto& name : row.toCopy)
+            EXPECT_FALSE(fs::exists(settled / name)) << name;
+        Startup::SaveIniFiles(Startup::Rewrite::ChangedFiles);
 #endif
     }
 #ifndef _WIN32
+    // A read writes nothing in the folder the game reads.
+    const fs::path beside = row.typed ? install : settled;
+    const auto before = TempDir::contentsOf(beside);
+    std::vector<std::string> show{"show"};
+    if (row.typed)
+        show.insert(show.begin(), {"--system-dir", install.string()});
+    EXPECT_EQ(runProgram(QUILLON_SETTINGS_PATH, show, scratch.path()).status, 0);
+    EXPECT_EQ(TempDir::contentsOf(beside), before);
     // The program searches, copies what the folder lacks and sets the time limit there.
     std::vector<std::string> args{"set", "TimeLimit=41"};
     if (row.typed)

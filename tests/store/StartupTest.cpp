@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -257,25 +258,43 @@ TEST_F(StartupTest, saveRefusesALineHoldingALineBreak) {
 }
 
 // The game writes its settings when it closes; a save must not silently put back older lines.
+// The same holds for a file that the settings folder lacked, read from the folder the game runs
+// from: the load writes nothing, and the file the game made in the settings folder since counts.
 TEST_F(StartupTest, fileWrittenByAnotherProgramSinceTheLoadIsReplacedOnlyWhenTheAnswerIsYes) {
     const struct {
         const char* onDisk;         // what the other program leaves in QuillonUser.ini
         std::optional<bool> answer; // the question's answer; nothing: no question registered
         bool asked;
         bool written;
+        bool lacked = false; // the settings folder lacked QuillonUser.ini when it was loaded
     } cases[] = {
         {"[File3]\r\nKey=Game\r\n", std::nullopt, false, false},
         {"[File3]\r\nKey=Game\r\n", false, true, false},
         {"[File3]\r\nKey=Game\r\n", true, true, true},
         {"[File3]\r\nKey=Value\r\n", false, false, true}, // rewritten with the same bytes
+        {"[File3]\r\nKey=Game\r\n", false, true, false, true},
+        {"[File3]\r\nKey=Game\r\n", true, true, true, true},
+        {"[File3]\r\nKey=Value\r\n", false, false, true, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.onDisk + std::to_string(c.answer.value_or(-1)));
+        SCOPED_TRACE(c.onDisk + std::to_string(c.answer.value_or(-1)) +
+                     (c.lacked ? " lacked" : ""));
+        // The settings folder, and the folder the game runs from when that is another.
+        const fs::path settings = c.lacked ? dir.path() / "saved" : dir.path();
+        if (c.lacked) {
+            fs::create_directory(settings);
+            for (int i = 0; i < 5; ++i)
+                if (FileNames[i] != "QuillonUser.ini"s)
+                    fs::copy_file(dir.path() / FileNames[i], settings / FileNames[i]);
+            Startup::SystemDir = (settings / "").string();
+            Startup::GameSystemDir = dir.dir();
+        }
         Startup::LoadIniFiles();
+        EXPECT_EQ(fs::exists(settings / "QuillonUser.ini"), !c.lacked);
         Startup::QuillonUserArray.set(1, "Key=Edited");
         Startup::QuillonAIArray.set(1, "Key=Edited");
         std::this_thread::sleep_for(std::chrono::milliseconds(10)); // a later modification time
-        dir.write("QuillonUser.ini", c.onDisk);
+        std::ofstream(settings / "QuillonUser.ini", std::ios::binary) << c.onDisk;
         std::vector<std::string> asked;
         if (c.answer)
             Startup::setChangedFilesQuestion([&](const std::vector<std::string>& names) {
@@ -294,10 +313,13 @@ TEST_F(StartupTest, fileWrittenByAnotherProgramSinceTheLoadIsReplacedOnlyWhenThe
         if (c.asked) {
             EXPECT_EQ(asked, std::vector<std::string>{"QuillonUser.ini"});
         }
-        EXPECT_EQ(dir.read("QuillonUser.ini"),
+        EXPECT_EQ(TempDir::bytesOf(settings / "QuillonUser.ini"),
                   c.written ? "[File3]\r\nKey=Edited\r\n" : std::string(c.onDisk));
-        EXPECT_EQ(dir.read("QuillonAI.ini"),
+        EXPECT_EQ(TempDir::bytesOf(settings / "QuillonAI.ini"),
                   c.written ? "[File4]\r\nKey=Edited\r\n" : "[File4]\r\nKey=Value\r\n");
+        fs::remove_all(dir.path() / "saved");
+        Startup::SystemDir = dir.dir();
+        Startup::GameSystemDir.clear();
         for (int i = 0; i < 5; ++i)
             dir.write(FileNames[i], "[File" + std::to_string(i + 1) + "]\r\nKey=Value\r\n");
     }
