@@ -86,9 +86,10 @@ The System folder:
       Proton is its pfx.
   Then the folder the game reads is edited: a native build's preference folder
   (~/.utpg/System) when it holds any of the five files, or Windows' VirtualStore copy of an
-  unpatched game under Program Files when that holds any; the files it lacks are copied
-  there from the install first. A settings folder that cannot be written is told at once:
-  set writes nothing (status 1).
+  unpatched game under Program Files when that holds any; the files it lacks are read from
+  the install, and the first set copies them there. show, get, where and set --check write
+  nothing. A settings folder that cannot be written is told at once: set writes nothing
+  (status 1).
 
 Text:
   Values are UTF-8 on the command line and on output, whatever each file holds. Each settings
