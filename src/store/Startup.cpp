@@ -98,10 +98,9 @@ std::vector<std::string> gameFilePaths() {
 
 // What loads and saves lock: the settings files, and those the game runs from, which a load may
 // read and a save copy.
-std::vector<std::string> lockedPaths() {
-    std::vector<std::string> paths = settingsFilePaths();
-    for (auto& path : gameFilePaths())
-        paths.push_back(std::move(path));
+std::vector<std::string> lockedPaths(std::vector<std::string> paths,
+                                     const std::vector<std::string>& game) {
+    paths.insert(paths.end(), game.begin(), game.end());
     return paths;
 }
 
@@ -169,12 +168,13 @@ std::string settingsFilePath(const char* fileName) {
 
 void LoadIniFiles() {
     const std::vector<std::string> paths = settingsFilePaths();
+    const std::vector<std::string> game = gameFilePaths();
     NoticeOnLeaving notice;
     // Read while no save of the files runs; a save cut short is first finished or undone, which
     // takes the lock alone.
     std::optional<FolderLock> own;
     FolderLock& lock =
-        heldLock() ? *heldLock() : own.emplace(lockedPaths(), FolderLock::Mode::Shared);
+        heldLock() ? *heldLock() : own.emplace(lockedPaths(paths, game), FolderLock::Mode::Shared);
     // A load that finds nothing to recover or tidy writes nothing.
     if (saveLeftoversBeside(paths) || lock.leftLockFile()) {
         lock.makeExclusive(); // which takes a left lock file away
@@ -186,7 +186,6 @@ void LoadIniFiles() {
     // nothing.
     std::vector<std::string> read = paths;
     Snapshots loaded;
-    const auto game = gameFilePaths();
     for (std::size_t i = 0; i < game.size(); ++i)
         if (!stampOf(paths[i])) {
             loaded.lacked[i] = paths[i];
@@ -219,7 +218,8 @@ void SaveIniFiles(Rewrite rewrite) {
     // the program writes can slip in between what is checked here and what is written.
     std::optional<FolderLock> own;
     FolderLock& lock =
-        heldLock() ? *heldLock() : own.emplace(lockedPaths(), FolderLock::Mode::Exclusive);
+        heldLock() ? *heldLock()
+                   : own.emplace(lockedPaths(paths, gameFilePaths()), FolderLock::Mode::Exclusive);
     // A save another program's crash cut short is finished first, so that it can neither land
     // on top of this one later nor go unseen by the question below.
     notice.notes = recoverCutSaves(lock, paths);
@@ -301,7 +301,8 @@ void setGameRunningQuestion(GameRunningQuestion question) {
 }
 
 FolderHold::FolderHold() {
-    heldLock() = std::make_unique<FolderLock>(lockedPaths(), FolderLock::Mode::Exclusive);
+    heldLock() = std::make_unique<FolderLock>(lockedPaths(settingsFilePaths(), gameFilePaths()),
+                                              FolderLock::Mode::Exclusive);
 }
 
 FolderHold::~FolderHold() {
