@@ -63,10 +63,10 @@ std::optional<std::string> unfitFor(const NameFacts& facts, std::uint64_t owner)
     return std::nullopt;
 }
 
-// The user that owns a settings file: its own owner, or for one not there yet, this user.
-std::uint64_t ownerOfFile(const std::string& path) {
+// The user that owns a settings file: its own owner, or for one not there yet, the given one.
+std::uint64_t ownerOfFile(const std::string& path, std::uint64_t missing = currentUser()) {
     const NameFacts facts = factsOf(path);
-    return facts.exists ? facts.owner : currentUser();
+    return facts.exists ? facts.owner : missing;
 }
 
 // One file of a cut save, and where it stands now.
@@ -75,8 +75,9 @@ struct CutFile {
     std::string requested; // the settings file's path
     std::string target;    // and the file a save of it replaces
     std::string temporary;
-    std::string oldCopy;  // empty when the file was not there before the save
-    bool present = false; // the target is there
+    std::string oldCopy;     // empty when the file was not there before the save
+    std::uint64_t saver = 0; // the record's owner: that of the save's names of a file not there
+    bool present = false;    // the target is there
     bool holdsNew = false;
     bool holdsOld = false;  // (both, for a save that left the file's bytes as they were)
     bool newReady = false;  // the temporary is fit to use and holds the new contents
@@ -87,7 +88,7 @@ struct CutFile {
 
     // Looks at the target, the temporary and the old copy; notes a name not fit to use.
     void look(Notes& notes) {
-        const std::uint64_t owner = ownerOfFile(target);
+        const std::uint64_t owner = ownerOfFile(target, saver);
         unreadable.reset();
         const auto contentsOf = [this](const std::string& path) {
             Reading reading = read(path);
@@ -180,6 +181,7 @@ public:
             file.temporary = folderOf(file.target) + entry.temporary;
             if (!entry.oldCopy.empty())
                 file.oldCopy = folderOf(file.target) + entry.oldCopy;
+            file.saver = factsOf(record_).owner;
             file.entry = std::move(entry);
             files_.push_back(std::move(file));
         }
@@ -383,7 +385,7 @@ private:
         for (const auto& file : files_) {
             // Another user's file under one of these names was not used, and is not taken away
             // either; a link is only a name.
-            const std::uint64_t owner = ownerOfFile(file.target);
+            const std::uint64_t owner = ownerOfFile(file.target, file.saver);
             for (const auto* name : {&file.temporary, &file.oldCopy}) {
                 const NameFacts facts = factsOf(*name);
                 if (facts.exists && !(facts.plainFile && unfitFor(facts, owner)))
