@@ -292,8 +292,8 @@ bool outOfReach(int error) {
 
 // Whether the open file is the one that the path names now.
 bool stillNamed(int fd, const std::string& path) {
-    struct stat open {
-    }, named{};
+    struct stat open {};
+    struct stat named {};
     return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 &&
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }

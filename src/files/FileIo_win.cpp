@@ -265,17 +265,6 @@ FolderLatch::FolderLatch(std::string folder, bool)
 // The system deletes the lock file once the last handle to it closes, however its process ends.
 FolderLatch::~FolderLatch() = default;
 
-namespace {
-
-// Whether a folder lists the name, as it does a file whose deletion is pending (which no one can
-// open any more).
-bool listed(const std::wstring& name) {
-    WIN32_FIND_DATAW found{};
-    return Win32::FindHandle(FindFirstFileW(name.c_str(), &found)).valid();
-}
-
-} // namespace
-
 FolderLatch::Outcome FolderLatch::tryLock(bool exclusive) {
     const std::string path = folder_ + LockName;
     Handle& file = system_->file;
@@ -297,8 +286,17 @@ FolderLatch::Outcome FolderLatch::tryLock(bool exclusive) {
             // reading it.
             file = Handle(CreateFileW(name.c_str(), GENERIC_READ, Sharing, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.valid())
-                return listed(name) ? Outcome::Busy : Outcome::Unlockable;
+            if (!file.valid()) {
+                // A name the folder still lists is a file whose deletion is pending (nobody can
+                // open it any more): its last holder is letting go. Else no file can be made.
+                WIN32_FIND_DATAW found{};
+                const Win32::FindHandle listed(FindFirstFileW(name.c_str(), &found));
+                if (!listed.valid())
+                    return Outcome::Unlockable;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    throw notAPlainFile(path, true);
+                return Outcome::Busy;
+            }
         }
         if (GetFileType(file.get()) != FILE_TYPE_DISK ||
             (attributesOf(path) & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
