@@ -216,7 +216,7 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
     const auto nothing = [](const TempDir&, ChildProcess&) {};
     struct Case {
         const char* what;
-        std::vector<std::string> options; // the probe's
+        std::vector<std::string> options = {}; // the probe's
         Meanwhile meanwhile;
         std::string held; // each file's version after the load: G the game's bytes
         std::string told; // in what the load tells (its refusal, or its notes); "" nothing told
@@ -338,30 +338,22 @@ TEST(SaveCut, aCutSaveIsFinishedUndoneOrLeftAsItsFilesAllow) {
          },
          "OOOOO",
          "was not used for QuillonUser.ini, as it is not a plain file"},
-        {"the folder on a read-only disk",
-         {},
-         nothing,
-         "NNOOO",
-         "can be finished only by a user who may write in @: Read-only file system",
-         true,
-         true,
-         3,
-         0,
-         false,
-         readOnlyDisk,
-         "NNNNN"},
-        {"another user's folder, which this one may not write in",
-         {},
-         nothing,
-         "NNOOO",
-         "can be finished only by a user who may write in @: Permission denied",
-         true,
-         true,
-         3,
-         0,
-         false,
-         anotherUser,
-         "NNNNN"},
+        {.what = "the folder on a read-only disk",
+         .meanwhile = nothing,
+         .held = "NNOOO",
+         .told = "can be finished only by a user who may write in @: Read-only file system",
+         .refused = true,
+         .namesKept = true,
+         .part = readOnlyDisk,
+         .whenWritable = "NNNNN"},
+        {.what = "another user's folder, which this one may not write in",
+         .meanwhile = nothing,
+         .held = "NNOOO",
+         .told = "can be finished only by a user who may write in @: Permission denied",
+         .refused = true,
+         .namesKept = true,
+         .part = anotherUser,
+         .whenWritable = "NNNNN"},
 #endif
     };
 #ifndef _WIN32
