@@ -62,10 +62,11 @@ def notes(entries):
     lines = [f"# Brackens' Quillon Tool {version}", "", f"Released on {when:%Y-%m-%d}.", ""]
     lines += [textwrap.fill(item, 96, initial_indent="- ", subsequent_indent="  ")
               for item in items]
+    zip = f"quillon-tool-{version}-windows-x64.zip"
     lines += ["", "Check what you downloaded against the release's SHA256SUMS before you run it:",
               "`sha256sum -c --ignore-missing SHA256SUMS` on Linux; on Windows,",
-              "`certutil -hashfile quillon-tool-" + version + "-windows-x64.zip SHA256`, "
-              "and compare the hash it prints with the zip's line in SHA256SUMS."]
+              f"`certutil -hashfile {zip} SHA256`, and compare the hash it",
+              "prints with the zip's line in SHA256SUMS."]
     return "\n".join(lines) + "\n"
 
 

@@ -25,8 +25,9 @@ clone "$two"
 (cd "$two" && umask 077 && LC_ALL=C TZ=Pacific/Kiritimati faketime -f +1000d scripts/release.sh)
 
 echo
-echo "release-check: SHA256SUMS of $one and of $two:"
-paste -d '\n' "$one/build/release/SHA256SUMS" "$two/build/release/SHA256SUMS"
+echo "release-check: the SHA256SUMS of $one and of $two, side by side:"
+join -j 2 <(sort -k 2 "$one/build/release/SHA256SUMS") <(sort -k 2 "$two/build/release/SHA256SUMS") |
+    awk '{ printf "%-36s %s %s %s\n", $1, $2, $3, ($2 == $3 ? "same" : "DIFFERENT") }'
 cmp -s "$one/build/release/SHA256SUMS" "$two/build/release/SHA256SUMS" ||
     fail "the two releases of $commit differ: $(diff "$one/build/release/SHA256SUMS" "$two/build/release/SHA256SUMS")"
 echo "release-check: both releases of $commit are the same, byte for byte"
