@@ -23,6 +23,10 @@ if(NOT QUILLON_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
 endif()
 set(ENV{SOURCE_DATE_EPOCH} ${QUILLON_SOURCE_DATE_EPOCH})
 string(TIMESTAMP QUILLON_RELEASE_DATE "%Y-%m-%d" UTC)
+# What is made from that time depends on this file, rewritten only when the time changes, so that
+# a build folder kept from another commit makes it afresh.
+set(QUILLON_SOURCE_DATE_FILE ${CMAKE_BINARY_DIR}/source-date-epoch.txt)
+file(CONFIGURE OUTPUT ${QUILLON_SOURCE_DATE_FILE} CONTENT "${QUILLON_SOURCE_DATE_EPOCH}\n")
 
 # No build folder in any program: paths in debug information and __FILE__ are relative to the
 # source folder. Debug builds keep whole paths for the debugger.
@@ -36,8 +40,11 @@ foreach(language C CXX)
 endforeach()
 
 if(WIN32)
-    # A Windows program's header holds the time it was linked unless told otherwise.
+    # A Windows program's header holds the time it was linked unless told otherwise. The linker
+    # puts SOURCE_DATE_EPOCH there instead when it finds it set, and a program linked at an
+    # earlier commit would keep that commit's time: it never sees one.
     add_link_options(-Wl,--no-insert-timestamp)
+    set(CMAKE_CXX_LINKER_LAUNCHER env -u SOURCE_DATE_EPOCH)
 endif()
 
 # The packages (cmake/CPackProject.cmake sets their time) hold folders of the same modes
