@@ -1,7 +1,8 @@
 # The two commands of the README: `make run` starts the program on sample settings files,
 # `make test` builds everything and runs every test. Both install what they need first, as do
-# `make package` (the Debian package), `make windows` (the zip for Windows players) and
-# `make screenshots` (the README's pictures).
+# `make package` (the Debian package), `make windows` (the zip for Windows players),
+# `make release` (everything a release publishes, with its checksums) and `make screenshots`
+# (the README's pictures).
 
 BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest nlohmann-json3-dev
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
@@ -11,8 +12,12 @@ BENCH_PKGS := libbenchmark-dev crudini time
 # the Japanese code page, whose locale is built from the sources in locales.
 WINDOWS_PKGS := g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils dpkg-dev python3 xz-utils \
                 locales
-# Building the Debian package (dpkg-shlibdeps, file) and checking its desktop entry and metadata.
-PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream
+# Building the Debian package (dpkg-shlibdeps, file, its changelog from NEWS.md with python3) and
+# checking it (lintian, man), its desktop entry and its metadata.
+PACKAGE_PKGS := dpkg-dev file desktop-file-utils appstream python3 lintian man-db
+# Making a release (git archive) and building it again under another clock (faketime) to compare
+# the bytes, showing where they differ (diffoscope).
+RELEASE_PKGS := git faketime diffoscope-minimal
 SCREENSHOT_PKGS := xvfb
 # Reading the program's windows as a screen reader does, through AT-SPI on a private display.
 SCREEN_READER_PKGS := xvfb dbus at-spi2-core python3 python3-pyatspi
@@ -24,22 +29,35 @@ ANSIBLE_PKGS := ansible-core
 # a player gets it.
 PACK_WINDOWS = cpack --preset windows && \
 	scripts/check-windows-zip.sh "$$(ls -t build/windows/quillon-tool-*-windows-x64.zip | head -n 1)"
+# The Debian package, build/quillon-tool_<version>_amd64.deb, checked as Debian checks one. CPack
+# gives the package's members the modes of the files it writes, which follow the umask.
+PACK_DEBIAN = umask 022 && cpack --preset package && \
+	scripts/check-package.sh "$$(ls -t build/quillon-tool_*.deb | head -n 1)"
 
-.PHONY: run test bench deps deps-windows windows format package screenshots icons
+# The program `make run` starts, built as it builds it; `make test` starts the same one the same
+# way, on a private display, to see its main menu find the sample files.
+RUN_PROGRAM := build/dev/src/app/quillon-tool
+BUILD_RUN_PROGRAM = cmake --preset dev && cmake --build --preset dev --target quillon-tool
+
+.PHONY: run test bench deps deps-windows windows format package release release-check \
+	screenshots icons
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PKGS) $(GUI_PKGS)
 
 run: deps
-	cmake --preset dev
-	cmake --build --preset dev --target quillon-tool
-	WINEPREFIX="$$(scripts/demo-system.sh)" build/dev/src/quillon-tool
+	$(BUILD_RUN_PROGRAM)
+	WINEPREFIX="$$(scripts/demo-system.sh)" $(RUN_PROGRAM)
 
 deps-windows: deps
 	@scripts/install-deps.sh $(WINDOWS_PKGS)
 
 test: deps-windows
-	@scripts/install-deps.sh $(PACKAGE_PKGS) $(SCREEN_READER_PKGS) $(ANSIBLE_PKGS)
+	@scripts/install-deps.sh $(PACKAGE_PKGS) $(SCREEN_READER_PKGS) $(ANSIBLE_PKGS) $(RELEASE_PKGS)
+	@# The README's `make run`, as far as the main menu on the sample files: the screen reader
+	@# run starts the program on a scratch copy of them and reads its windows.
+	$(BUILD_RUN_PROGRAM)
+	tests/gui/screen-reader-names.sh $(RUN_PROGRAM)
 	cmake --preset ci
 	cmake --build --preset ci
 	ctest --preset ci
@@ -57,6 +75,10 @@ test: deps-windows
 	cmake --build --preset windows
 	scripts/test-windows.sh windows
 	$(PACK_WINDOWS)
+	@# The same commit gives the same bytes: the parts of a release other than the Windows
+	@# program (built once, above), built twice and compared; their versions checked with the
+	@# zip's.
+	scripts/check-reproducible.sh "$$(ls -t build/windows/quillon-tool-*-windows-x64.zip | head -n 1)"
 
 # The windows preset builds against a Qt for Windows that scripts/configure-windows.sh has
 # built from Debian's source once (30 to 60 minutes on two cores) into a cache outside the work
@@ -77,8 +99,19 @@ package: deps
 	@scripts/install-deps.sh $(PACKAGE_PKGS)
 	cmake --preset package
 	cmake --build --preset package
-	cpack --preset package
+	$(PACK_DEBIAN)
 	@echo "The package: $(CURDIR)/build/$$(cd build && ls -t quillon-tool_*.deb | head -n 1)"
+
+# Everything a release publishes, from the commit checked out, into build/release: the zip, the
+# Debian package, the source, the static quillon-settings, the release notes and SHA256SUMS.
+release: deps-windows
+	@scripts/install-deps.sh $(PACKAGE_PKGS) $(RELEASE_PKGS)
+	scripts/release.sh
+
+# The whole release built twice, from two clones of the commit, and the checksums compared.
+release-check: deps-windows
+	@scripts/install-deps.sh $(PACKAGE_PKGS) $(RELEASE_PKGS)
+	scripts/release-check.sh
 
 screenshots: deps
 	@scripts/install-deps.sh $(SCREENSHOT_PKGS)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder into a scratch folder and checks it: the files it
-# installs are exactly those of the expected lists, and its control fields name the package, the
-# project's version and the libraries dpkg-shlibdeps found.
+# installs are exactly those of the expected lists, its control fields name the package, the
+# project's version and the libraries dpkg-shlibdeps found, and lintian and man find nothing
+# wrong with it (scripts/check-package.sh).
 # Usage: check-package-contents.sh CPackConfig.cmake VERSION EXPECTED-LIST...
 set -euo pipefail
 
@@ -14,6 +15,8 @@ done
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# CPack gives the package's members the modes of the files it writes, which follow the umask.
+umask 022
 if ! cpack --config "$config" -B "$scratch" >"$scratch/cpack.log" 2>&1; then
     cat "$scratch/cpack.log" >&2
     exit 1
@@ -41,4 +44,5 @@ for dependency in libqt6widgets6 libstdc++6 fonts-liberation; do
     field Depends | grep -q "$dependency" ||
         { echo "Depends lacks $dependency: $(field Depends)" >&2; failed=1; }
 done
+"$(dirname "$0")/../../scripts/check-package.sh" "$deb" || failed=1
 exit $failed
