@@ -57,7 +57,7 @@ void lookInLuxtorpeda(InstallSearch::Search& search, const InstallSearch::PathSp
     if (space.separator() != '/')
         return; // Steam for Windows, in Windows or a Wine prefix, has no Luxtorpeda
     std::vector<std::string> builds;
-    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)))
+    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)).all())
         if (name.starts_with("linuxdata-"))
             builds.push_back(name);
     std::sort(builds.rbegin(), builds.rend());
@@ -134,7 +134,7 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
         if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary, native, identity))
             continue;
         if (!identity) {
-            search.note(InstallSearch::Outcome::NoFolder, route, library);
+            search.missing(route, library, native, there);
             continue;
         }
         lookedIn.push_back(library);
