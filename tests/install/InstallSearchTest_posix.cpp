@@ -174,7 +174,7 @@ const std::vector<Layout> Layouts = {
     {"manifestOverAMebibyte", {file(Acf, acf("UT") + std::string(1 << 20, ' ')), game(Steam + "/common/UT/System")},
      LaterFound, "appmanifest_13240.acf  (Steam for Linux): bigger than 1 MiB", false, true},
     {"brokenHeroicList", {file(".config/heroic/gog_store/installed.json", "{\"installed\": [{\"appName\": \"12")},
-     LaterFound, "installed.json  (Heroic (GOG)): not Heroic's list", false, true},
+     LaterFound, "installed.json  (Heroic (GOG)): not JSON", false, true},
     {"danglingLinks", {link(".local/share/Steam", "nowhere"), link("Games/gone", "/nonexistent")},
      LaterFound, "skipped   ~/Games/gone  (Lutris): a link that leads nowhere", false, true},
     {"prefixWithoutDosdevices", {file("Games/nodos/system.reg", RegHead), game("Games/nodos/drive_c/UnrealTournament/System")},
