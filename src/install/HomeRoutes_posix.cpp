@@ -145,9 +145,9 @@ const Route HomeTable[] = {
     // n: the desktop entries that start the game, the user's first, then the system's: the
     // community's installer writes one wherever it was told to put the game.
     [](HomeSearch& s) {
-        desktopEntries(s, "desktop entry", s.folders.dataHome + "/applications");
+        desktopEntries(s, "desktop entries", s.folders.dataHome + "/applications");
         for (const auto& folder : s.folders.dataDirs)
-            desktopEntries(s, "desktop entry", folder + "/applications");
+            desktopEntries(s, "desktop entries", folder + "/applications");
     },
     // o: Minigalaxy's GOG games.
     minigalaxy,

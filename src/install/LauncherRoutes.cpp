@@ -50,7 +50,7 @@ std::optional<std::string> programFolder(const DesktopEntry::Launch& launch) {
             return WindowsView::otherPrefix(prefix).forPrograms(WindowsView::windowsForm(folder));
         if (!launch.path.starts_with('/'))
             return std::nullopt;
-        return launch.path + "/" + folder;
+        return (fs::path(launch.path) / folder).lexically_normal().string();
     }
     return std::nullopt;
 }
@@ -149,7 +149,7 @@ void desktopEntries(HomeSearch& home, const std::string& route, const std::strin
             continue;
         const auto launch = DesktopEntry::launchOf(text);
         if (const auto folder = launch ? programFolder(*launch) : std::nullopt)
-            home.search.lookAt(route + " " + entry.string(), *folder);
+            home.search.lookAt("desktop entry " + entry.string(), *folder);
     }
 }
 

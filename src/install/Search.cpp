@@ -109,6 +109,12 @@ bool Search::preferencesServe(const std::string& nativeFolder) {
     return *preferencesHoldGame_;
 }
 
+std::string Search::whyNotThere(const std::string& native) const {
+    if (const auto refused = listings_.unreadableOnWayTo(native))
+        return reasonAt(refused->first, native, refused->second);
+    return std::make_error_code(std::errc::no_such_file_or_directory).message();
+}
+
 void Search::missing(const std::string& route, const std::string& what, const std::string& native,
                      bool there) {
     if (const auto refused = listings_.unreadableOnWayTo(native))

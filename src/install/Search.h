@@ -34,6 +34,9 @@ public:
     // read, say). there tells whether every part of the path was found.
     void missing(const std::string& route, const std::string& what, const std::string& native,
                  bool there = true);
+    // Why a native path found not there as written nor ignoring letter case is not there: a
+    // folder on the way that could not be read, or that nothing is.
+    std::string whyNotThere(const std::string& native) const;
     bool found() const { return !result_.systemDir.empty(); }
     // Whether a place of this kind (a native path) has been looked at already, judged by the
     // folder's identity, not by its spelling; a place not there to be looked at is judged by its

@@ -20,7 +20,13 @@ std::optional<std::string> readThrough(InstallSearch::Search& search,
                                        const InstallSearch::PathSpace& space,
                                        const std::string& route, const std::string& path) {
     try {
-        return SmallFile::read(space.native(path, search.listings()));
+        bool there = true;
+        const std::string native = space.native(path, search.listings(), &there);
+        if (!there) { // no file to open, as the folders read to match its letter case tell
+            search.skip(route, path, search.whyNotThere(native));
+            return std::nullopt;
+        }
+        return SmallFile::read(native);
     } catch (const FileError& error) {
         search.skip(route, path, error.reason());
         return std::nullopt;
@@ -137,7 +143,7 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
             search.missing(route, library, native, there);
             continue;
         }
-        lookedIn.push_back(library);
+        lookedIn.push_back(native);
         const std::string manifest =
             space.join(library, "steamapps" + sep + "appmanifest_13240.acf");
         const auto text = readThrough(search, space, route, manifest);

@@ -36,7 +36,15 @@ PrefixCheck checkPrefix(const fs::path& folder) {
 } // namespace
 
 std::optional<std::vector<fs::path>> entriesIn(Search& search, const std::string& route,
-                                               const fs::path& folder) {
+                                               const fs::path& given) {
+    // Matched ignoring letter case through the folders the search has read, so that a folder of
+    // a long list that is not there costs no look.
+    bool there = true;
+    const fs::path folder = NativePath::resolve(given.string(), {}, &search.listings(), &there);
+    if (!there) {
+        search.missing(route, given.string(), folder.string(), false);
+        return std::nullopt;
+    }
     std::error_code error;
     std::vector<fs::path> entries;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
@@ -60,15 +68,21 @@ bool WinePrefixes::holdsPrefix(const fs::path& folder) const {
     return checkPrefix(folder).prefix || checkPrefix(folder / "pfx").prefix;
 }
 
-void WinePrefixes::lookIn(const std::string& route, const fs::path& folder) {
+void WinePrefixes::lookIn(const std::string& route, const fs::path& given) {
     if (search_.found())
         return;
-    const std::string path = folder.string();
+    bool there = true;
+    const std::string path = NativePath::resolve(given.string(), {}, &search_.listings(), &there);
+    const fs::path folder = path;
+    if (!there)
+        return search_.missing(route, given.string(), path, false);
     if (const auto why = whyNoFolder(path)) {
         std::error_code error;
         const auto link = fs::symlink_status(folder, error);
-        if (!meansMissing(why) || !fs::exists(link))
-            return search_.missing(route, path, path);
+        if (!meansMissing(why))
+            return search_.skip(route, path, why.message());
+        if (!fs::exists(link))
+            return search_.note(Outcome::NoFolder, route, path);
         return search_.skip(route, path,
                             fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
     }

@@ -72,8 +72,13 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
     bool stillOnDisk = true;
     for (std::size_t i = there; i < kept.size(); ++i) {
         const std::string& part = *kept[i];
-        // The part after what is there as written is known to be missing as written.
-        if (stillOnDisk && part != ".." && (i == there || !exists(joinPath(path, part)))) {
+        // The part after what is there as written is known to be missing as written; a folder
+        // read already tells of the others without a look.
+        const auto missingAsWritten = [&] {
+            const auto* names = listings ? listings->known(path) : nullptr;
+            return names ? !names->holds(part) : !exists(joinPath(path, part));
+        };
+        if (stillOnDisk && part != ".." && (i == there || missingAsWritten())) {
             const auto found = findEntry(path, part, listings);
             stillOnDisk = found.has_value();
             path = joinPath(path, found ? *found : part);
