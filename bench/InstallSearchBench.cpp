@@ -111,6 +111,17 @@ BENCHMARK(BM_InstallSearchWorstCase)->Arg(0)->Arg(20000)->Unit(benchmark::kMilli
 
 namespace {
 
+// Times the search with Steam for Linux's list of libraries (its entries, without the closing
+// brace), and counts the places it looked at.
+void searchWithLibraries(benchmark::State& state, const std::string& libraries) {
+    put(fs::path(std::getenv("HOME")) / ".local/share/Steam/steamapps/libraryfolders.vdf",
+        libraries + "}\n");
+    std::size_t places = 0;
+    for (auto _ : state)
+        places = InstallSearch::search("C:\\UT").places.size();
+    state.counters["places"] = static_cast<double>(places);
+}
+
 void BM_InstallSearchLongLibraryList(benchmark::State& state) {
     const WorstHome home(0);
     // The list in Steam's form before 2021, each library a numbered key's own text, so that the
@@ -119,12 +130,7 @@ void BM_InstallSearchLongLibraryList(benchmark::State& state) {
     for (int i = 0; i < state.range(0); ++i)
         libraries += "\t\"" + std::to_string(i) + "\"\t\"/quillon-gone/" +
                      std::to_string(i % 10 == 9 ? i - 1 : i) + "\"\n";
-    put(fs::path(std::getenv("HOME")) / ".local/share/Steam/steamapps/libraryfolders.vdf",
-        libraries + "}\n");
-    std::size_t places = 0;
-    for (auto _ : state)
-        places = InstallSearch::search("C:\\UT").places.size();
-    state.counters["places"] = static_cast<double>(places);
+    searchWithLibraries(state, libraries);
     state.counters["bytes"] = static_cast<double>(libraries.size());
 }
 
@@ -157,12 +163,7 @@ void BM_InstallSearchLibrariesInOneLargeFolder(benchmark::State& state) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         libraries += "\t\"" + std::to_string(i) + "\"\t\"" + entry + "\"\n";
     }
-    put(fs::path(std::getenv("HOME")) / ".local/share/Steam/steamapps/libraryfolders.vdf",
-        libraries + "}\n");
-    std::size_t places = 0;
-    for (auto _ : state)
-        places = InstallSearch::search("C:\\UT").places.size();
-    state.counters["places"] = static_cast<double>(places);
+    searchWithLibraries(state, libraries);
     state.counters["libraries there"] = 16000.0 / step;
 }
 
