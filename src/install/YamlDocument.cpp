@@ -6,15 +6,25 @@ namespace YamlDocument {
 
 namespace {
 
-// libyaml's parser and the document it loads, each freed when it goes out of scope.
+// libyaml's parser, freed when it goes out of scope.
+class Parser {
+public:
+    Parser() { yaml_parser_initialize(&parser); }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+    ~Parser() { yaml_parser_delete(&parser); }
+    yaml_parser_t parser{};
+};
+
+// The document libyaml loads from the text, freed when it goes out of scope; a text that is not
+// YAML throws NotYaml (the parser, a member, is freed all the same).
 class Loaded {
 public:
     explicit Loaded(std::string_view yaml) {
-        yaml_parser_initialize(&parser_);
-        yaml_parser_set_input_string(&parser_, reinterpret_cast<const unsigned char*>(yaml.data()),
-                                     yaml.size());
+        yaml_parser_set_input_string(
+            &parser_.parser, reinterpret_cast<const unsigned char*>(yaml.data()), yaml.size());
         // On failure libyaml has freed what it loaded of the document itself.
-        if (!yaml_parser_load(&parser_, &document_))
+        if (!yaml_parser_load(&parser_.parser, &document_))
             throw NotYaml(problem());
         loaded_ = true;
     }
@@ -23,7 +33,6 @@ public:
     ~Loaded() {
         if (loaded_)
             yaml_document_delete(&document_);
-        yaml_parser_delete(&parser_);
     }
 
     yaml_node_t* root() { return yaml_document_get_root_node(&document_); }
@@ -31,14 +40,14 @@ public:
 
 private:
     std::string problem() const {
-        std::string text = std::string("not YAML: ") +
-                           (parser_.problem ? parser_.problem : "libyaml could not read it");
-        const yaml_mark_t& mark = parser_.problem_mark;
-        return text + " (line " + std::to_string(mark.line + 1) + ", column " +
-               std::to_string(mark.column + 1) + ")";
+        const yaml_parser_t& parser = parser_.parser;
+        const std::string text = std::string("not YAML: ") +
+                                 (parser.problem ? parser.problem : "libyaml could not read it");
+        return text + " (line " + std::to_string(parser.problem_mark.line + 1) + ", column " +
+               std::to_string(parser.problem_mark.column + 1) + ")";
     }
 
-    yaml_parser_t parser_{};
+    Parser parser_;
     yaml_document_t document_{};
     bool loaded_ = false;
 };
