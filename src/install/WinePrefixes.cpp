@@ -76,17 +76,20 @@ void WinePrefixes::lookIn(const std::string& route, const fs::path& given) {
     const fs::path folder = path;
     if (!there)
         return search_.missing(route, given.string(), path, false);
-    if (const auto why = whyNoFolder(path)) {
-        std::error_code error;
-        const auto link = fs::symlink_status(folder, error);
-        if (!meansMissing(why))
-            return search_.skip(route, path, why.message());
-        if (!fs::exists(link))
-            return search_.note(Outcome::NoFolder, route, path);
-        return search_.skip(route, path,
-                            fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
-    }
+    // A prefix tells itself in two looks; only what is none is looked at further, to say why.
     PrefixCheck check = checkPrefix(folder);
+    if (!check.prefix) {
+        if (const auto why = whyNoFolder(path)) {
+            std::error_code error;
+            const auto link = fs::symlink_status(folder, error);
+            if (!meansMissing(why))
+                return search_.skip(route, path, why.message());
+            if (!fs::exists(link))
+                return search_.note(Outcome::NoFolder, route, path);
+            return search_.skip(
+                route, path, fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
+        }
+    }
     if (!check.prefix && !check.reason) {
         const PrefixCheck proton = checkPrefix(folder / "pfx");
         if (proton.prefix)
