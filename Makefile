@@ -4,7 +4,10 @@
 # `make release` (everything a release publishes, with its checksums) and `make screenshots`
 # (the README's pictures).
 
-BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest nlohmann-json3-dev
+# Other programs' records the search reads (JSON, YAML, Lutris' SQLite database), and the test
+# that writes YAML as the launchers do, with PyYAML.
+BUILD_PKGS := g++ cmake ninja-build make libgtest-dev googletest nlohmann-json3-dev libyaml-dev \
+              libsqlite3-dev python3-yaml
 GUI_PKGS   := qt6-base-dev libgl-dev fonts-liberation
 BENCH_PKGS := libbenchmark-dev crudini time
 # The Windows builds, run under Wine on a private X display: the core and its tests, and the

@@ -28,9 +28,10 @@ Commands:
          names those files; values are shown as get shows them. The exit status is 0
          whether or not anything changed.
   where  every place the search below looks at, in order, one a line: "found" (it holds
-         QLLoadouts.ini), "no file", "no folder", "skipped" (with why: a file that could not
-         be read, is too large or makes no sense, a registry file that is none, a registry
-         value that is not there or of a type not used) or "repeated"; then "install", the
+         QLLoadouts.ini), "no file", "no folder", "skipped" (with why: a file or folder that
+         could not be read, with the system's reason, is too large or makes no sense, a
+         registry file that is none, a registry value that is not there or of a type not
+         used) or "repeated"; then "install", the
          System folder the game runs from, and "uses", the folder whose files are edited
          (with why when it is another). It copies nothing. Exit status 0 when one is found,
          3 when none is. --json: one JSON object, valid UTF-8 whatever bytes a folder's name
@@ -83,13 +84,28 @@ The System folder:
       in each Steam library), each folder in ~/Games and in Lutris' game_path (its
       system.yml), in ~/Games/Heroic/Prefixes/default, in Bottles' bottles folders (and its
       custom_bottles_path) and PlayOnLinux's (~/.PlayOnLinux/wineprefix); a prefix made for
-      Proton is its pfx.
+      Proton is its pfx;
+  11. Lutris from Flathub: each folder in the game_path of its system.yml
+      (~/.var/app/net.lutris.Lutris/config/lutris, .../data/lutris);
+  12. each installed game of Lutris' database (${XDG_DATA_HOME:-~/.local/share}/lutris/pga.db,
+      then Flathub's), read-only: its folder as a prefix, or its System folder;
+  13. Heroic (its folder, then Flathub's): the games added by hand
+      (sideload_apps/library.json), each game's winePrefix (GamesConfig/<game>.json), its
+      folder of prefixes and its default prefix (config.json);
+  14. every Proton prefix in each Steam library (steamapps/compatdata/*/pfx): a game added to
+      Steam by hand runs in its shortcut's;
+  15. the desktop entries (${XDG_DATA_HOME:-~/.local/share}/applications, then each
+      ${XDG_DATA_DIRS:-/usr/local/share:/usr/share}/applications) whose Exec starts ut-bin,
+      ut-bin-amd64, ut-bin-arm64, ut-bin-x86 or UnrealTournament.exe: that program's folder;
+  16. Minigalaxy's games (install_dir of its config.json, else ~/GOG Games): each one's System
+      folder, then the Wine prefix in its folder;
+  17. /usr/local/games/ut, then ~/.local/games/ut (the older Linux builds).
   Then the folder the game reads is edited: a native build's preference folder
-  (~/.utpg/System) when it holds any of the five files, or Windows' VirtualStore copy of an
-  unpatched game under Program Files when that holds any; the files it lacks are read from
-  the install, and the first set copies them there. show, get, where and set --check write
-  nothing. A settings folder that cannot be written is told at once: set writes nothing
-  (status 1).
+  (~/.utpg/System; Luxtorpeda's linuxdata-* builds are native too) when it holds any of the
+  five files, or Windows' VirtualStore copy of an unpatched game under Program Files when
+  that holds any; the files it lacks are read from the install, and the first set copies them
+  there. show, get, where and set --check write nothing. A settings folder that cannot be
+  written is told at once: set writes nothing (status 1).
 
 Text:
   Values are UTF-8 on the command line and on output, whatever each file holds. Each settings

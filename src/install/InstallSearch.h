@@ -30,10 +30,25 @@
 //      ~/Games and in the folder Lutris' system.yml names (game_path), in
 //      ~/Games/Heroic/Prefixes/default, Bottles' bottles (and those in the folder Bottles'
 //      data.yml names, custom_bottles_path) and PlayOnLinux's prefixes, each searched by 1 and
-//      a to d; a prefix made for Proton is the folder's pfx.
-// It reads only small files at these places and lists only the folders that hold prefixes;
-// whatever cannot be read or makes no sense is passed over, and the next place is tried. Each
-// folder is looked at once, however many routes reach it.
+//      a to d; a prefix made for Proton is the folder's pfx;
+//   j. Lutris from Flathub: the folder its system.yml names (~/.var/app/net.lutris.Lutris);
+//   k. each installed game of Lutris' database (pga.db, then Flathub's): its folder as a Wine
+//      prefix, or its System folder;
+//   l. Heroic's games added by hand (sideload_apps/library.json), each game's winePrefix
+//      (GamesConfig/<game>.json) and its folder of prefixes and default prefix (config.json),
+//      each in Heroic's folder, then in Flathub's;
+//   m. every prefix in each Steam library's steamapps/compatdata (a game added to Steam by hand
+//      runs in the prefix of its shortcut's number);
+//   n. the desktop entries, the user's then the system's, whose command line starts ut-bin,
+//      ut-bin-amd64, ut-bin-arm64, ut-bin-x86 or UnrealTournament.exe: that program's folder;
+//   o. Minigalaxy's games (its install_dir, else ~/GOG Games): each game's System folder, then
+//      the Wine prefix it keeps in the game's folder;
+//   p. the older Linux builds' folders: /usr/local/games/ut and ~/.local/games/ut.
+// It reads only small files (and Lutris' database) at these places and lists only the folders
+// that hold prefixes or games; whatever cannot be read or makes no sense is passed over with the
+// reason (the system's own, "Permission denied" say, for a place that may not be read), and the
+// next place is tried. Each folder is looked at once, however many routes reach it, and each
+// folder read to match letter case is read once.
 //
 // Once it has found the install, it settles the folder whose settings files the game reads
 // (SettingsFolder.h): the native game's preference folder, or Windows' VirtualStore copy.

@@ -73,19 +73,33 @@ std::optional<std::uint32_t> entry(const Bytes& bytes, std::uint64_t directory, 
 }
 
 // Whether the manifest's text names the element requestedExecutionLevel, outside comments (a
-// manifest made from Visual Studio's template holds a commented-out one).
-bool namesExecutionLevel(std::string text) {
-    for (std::size_t start; (start = text.find("<!--")) != std::string::npos;) {
-        const std::size_t end = text.find("-->", start + 4);
-        text.erase(start, end == std::string::npos ? std::string::npos : end + 3 - start);
-    }
+// manifest made from Visual Studio's template holds a commented-out one). One pass: the next
+// comment and the next name are each looked for from where the last look ended, so a manifest
+// of many comments and names costs its length, not its square.
+bool namesExecutionLevel(std::string_view text) {
     constexpr std::string_view Name = "requestedExecutionLevel";
-    for (std::size_t at = text.find(Name); at != std::string::npos; at = text.find(Name, at + 1)) {
+    const auto isElement = [&](std::size_t at) {
         const char before = at > 0 ? text[at - 1] : ' ';
         const char after = at + Name.size() < text.size() ? text[at + Name.size()] : ' ';
-        if ((before == '<' || before == ':') && (after == ' ' || after == '/' || after == '>' ||
-                                                 after == '\t' || after == '\r' || after == '\n'))
+        return (before == '<' || before == ':') &&
+               (after == ' ' || after == '/' || after == '>' || after == '\t' || after == '\r' ||
+                after == '\n');
+    };
+    std::size_t comment = text.find("<!--");
+    std::size_t name = text.find(Name);
+    while (name != std::string_view::npos) {
+        if (comment < name) { // npos, no comment, is after every name
+            const std::size_t end = text.find("-->", comment + 4);
+            if (end == std::string_view::npos)
+                return false; // the rest is one comment
+            comment = text.find("<!--", end + 3);
+            if (name < end + 3)
+                name = text.find(Name, end + 3);
+            continue;
+        }
+        if (isElement(name))
             return true;
+        name = text.find(Name, name + 1);
     }
     return false;
 }

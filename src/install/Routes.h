@@ -4,7 +4,6 @@
 #include "install/WindowsView.h"
 
 #include <string>
-#include <vector>
 
 // The places the game's installers put it, in the order InstallSearch.h lists them: one table of
 // routes for a Windows (WindowsRoutes.cpp), one for the user's folders on Linux
@@ -17,18 +16,7 @@ namespace InstallSearch::Routes {
 // prefix.
 void inWindows(Search& search, WindowsView& windows, const std::string& installFolder);
 
-// The user's folders on Linux.
-struct Home {
-    std::string home;       // $HOME
-    std::string dataHome;   // ${XDG_DATA_HOME:-~/.local/share}
-    std::string configHome; // ${XDG_CONFIG_HOME:-~/.config}
-};
-
-// i: the other Wine prefixes: Proton's for the game in each Steam library, then those of Lutris,
-// Heroic, Bottles and PlayOnLinux.
-void winePrefixes(Search& search, const Home& home, const std::vector<std::string>& steamLibraries);
-
-// e to i, in order, on Linux; on Windows there is nothing beyond the system itself.
+// e to p, in order, on Linux; on Windows there is nothing beyond the system itself.
 void inHome(Search& search);
 
 } // namespace InstallSearch::Routes

@@ -3,12 +3,27 @@
 #include "install/GamePaths.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileSearch.h"
+#include "platform/NativeGame.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace InstallSearch {
 
 namespace {
+
+std::string trimmed(const std::string& path) {
+    const std::size_t end = path.find_last_not_of("/\\");
+    return end == std::string::npos ? path.substr(0, 1) : path.substr(0, end + 1);
+}
+
+// Why a place could not be looked at: the system's reason, after the folder that refused when
+// it is not the place itself.
+std::string reasonAt(const std::string& refused, const std::string& native,
+                     const std::error_code& reason) {
+    return trimmed(refused) == trimmed(native) ? reason.message()
+                                               : trimmed(refused) + ": " + reason.message();
+}
 
 // The path up to its last part, and that part, of a folder ending in a separator.
 std::pair<std::string, std::string> splitLast(const std::string& folder) {
@@ -36,12 +51,10 @@ void Search::lookAt(const std::string& route, const std::string& folder) {
         names = &listings_.namesIn(parentKey); // none on Windows: looked at one by one
     const std::string separator = folder.substr(parent.size() + name.size());
     for (const char* sibling : {"System64", "SystemARM64"}) {
-        const auto named = [&](const std::string& entry) {
-            return AsciiCase::equalIgnoringCase(entry, sibling);
-        };
         const std::string path = parent + sibling + separator;
-        if (!found() && (names->empty() ? folderIdentity(NativePath::resolve(path)).has_value()
-                                        : std::any_of(names->begin(), names->end(), named)))
+        if (!found() &&
+            (names->all().empty() ? folderIdentity(NativePath::resolve(path)).has_value()
+                                  : !names->matching(sibling).empty()))
             lookAtOne(route, path);
     }
 }
@@ -59,17 +72,57 @@ std::pair<Search::Look, std::string> Search::lookAtOne(const std::string& route,
         note(Outcome::Repeated, route, folder);
         return {Look::Repeated, native};
     }
-    const auto finding = identity ? FileSearch::find(native, GamePaths::TestFileName, &listings_)
-                                  : FileSearch::Finding::NoFolder;
-    if (finding != FileSearch::Finding::File) {
-        note(finding == FileSearch::Finding::NoFile ? Outcome::NoFile : Outcome::NoFolder, route,
-             folder);
-        return {identity ? Look::There : Look::Missing, native};
+    if (!identity) {
+        missing(route, folder, native, there);
+        return {Look::Missing, native};
+    }
+    const auto look = FileSearch::look(native, GamePaths::TestFileName, &listings_);
+    if (look.finding == FileSearch::Finding::Unreadable) {
+        skip(route, folder, reasonAt(look.unreadable, native, look.reason));
+        return {Look::There, native};
+    }
+    if (look.finding != FileSearch::Finding::File &&
+        !(look.finding == FileSearch::Finding::NoFile && preferencesServe(native))) {
+        note(look.finding == FileSearch::Finding::NoFile ? Outcome::NoFile : Outcome::NoFolder,
+             route, folder);
+        return {Look::There, native};
     }
     // A POSIX path takes the spelling found on disk; a Windows path stays as it is written.
     result_.systemDir = NativePath::isPosixForm(folder) ? native : folder;
     result_.places.push_back({Outcome::Found, result_.systemDir, route, {}});
     return {Look::There, native};
+}
+
+bool Search::preferencesServe(const std::string& nativeFolder) {
+    if (!NativePath::isPosixForm(nativeFolder))
+        return false;
+    const auto& names = listings_.namesIn(trimmed(nativeFolder)).all();
+    if (std::none_of(names.begin(), names.end(), NativeGame::isProgramName))
+        return false;
+    if (!preferencesHoldGame_) {
+        const char* home = std::getenv("HOME");
+        preferencesHoldGame_ = home && *home &&
+                               FileSearch::look(NativeGame::preferenceFolderIn(home) + '/',
+                                                GamePaths::TestFileName, &listings_)
+                                       .finding == FileSearch::Finding::File;
+    }
+    return *preferencesHoldGame_;
+}
+
+std::string Search::whyNotThere(const std::string& native) const {
+    if (const auto refused = listings_.unreadableOnWayTo(native))
+        return reasonAt(refused->first, native, refused->second);
+    return std::make_error_code(std::errc::no_such_file_or_directory).message();
+}
+
+void Search::missing(const std::string& route, const std::string& what, const std::string& native,
+                     bool there) {
+    if (const auto refused = listings_.unreadableOnWayTo(native))
+        return skip(route, what, reasonAt(refused->first, native, refused->second));
+    const std::error_code reason = there ? whyNoFolder(native) : std::error_code();
+    if (reason && !meansMissing(reason))
+        return skip(route, what, reason.message());
+    note(Outcome::NoFolder, route, what);
 }
 
 bool Search::seenBefore(Kind kind, const std::string& nativeFolder) {

@@ -4,6 +4,7 @@
 #include "platform/FolderIdentity.h"
 #include "platform/NativePath.h"
 
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_set>
@@ -28,6 +29,14 @@ public:
     void skip(const std::string& route, const std::string& what, const std::string& why);
     // A place seen already, or one that is not there to be read.
     void note(Outcome outcome, const std::string& route, const std::string& what);
+    // A place (what, at a native path) that names no folder to look at: "no folder" when nothing
+    // is there, else skipped with the system's reason (a folder on the way that may not be
+    // read, say). there tells whether every part of the path was found.
+    void missing(const std::string& route, const std::string& what, const std::string& native,
+                 bool there = true);
+    // Why a native path found not there as written nor ignoring letter case is not there: a
+    // folder on the way that could not be read, or that nothing is.
+    std::string whyNotThere(const std::string& native) const;
     bool found() const { return !result_.systemDir.empty(); }
     // Whether a place of this kind (a native path) has been looked at already, judged by the
     // folder's identity, not by its spelling; a place not there to be looked at is judged by its
@@ -44,11 +53,16 @@ private:
     enum class Look { Missing, There, Repeated };
     // Looks at one folder; returns what it found and the folder's native path.
     std::pair<Look, std::string> lookAtOne(const std::string& route, const std::string& folder);
+    // Whether a native game's folder without QLLoadouts.ini is the game all the same: it holds
+    // the game's program, and the game's preference folder, which it reads first, holds the file
+    // (a mod installed there with its .umod).
+    bool preferencesServe(const std::string& nativeFolder);
 
     Result result_;
     std::set<std::pair<Kind, FolderIdentity>> seen_;
     std::unordered_set<std::string> seenMissing_; // the kind's number, then the path
     NativePath::Listings listings_; // folders read while matching letter case (Wine's drives)
+    std::optional<bool> preferencesHoldGame_; // the native game's preference folder, once looked at
 };
 
 } // namespace InstallSearch

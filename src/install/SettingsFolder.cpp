@@ -12,7 +12,9 @@
 #include "platform/VirtualStore.h"
 #include "store/Startup.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace SettingsFolder {
 
@@ -34,10 +36,15 @@ bool takeWhenItHoldsAny(InstallSearch::Result& result, const std::string& folder
     if (filesIn(folder, true).empty())
         return false;
     result.systemDir = folder;
-    result.toCopy = filesIn(folder, false);
+    // What neither holds is for the load to tell of.
+    result.toCopy.clear();
+    for (auto& name : filesIn(folder, false))
+        if (FileSearch::holdsPlainFile(result.installDir, name))
+            result.toCopy.push_back(std::move(name));
     result.why = why;
     if (!result.toCopy.empty()) {
-        result.why += "; the settings files it lacks are first copied there from the install (";
+        result.why += "; the settings files it lacks are read from the install, and the first "
+                      "save copies them there (";
         for (const auto& name : result.toCopy)
             result.why += name + (&name == &result.toCopy.back() ? ")" : ", ");
     }
@@ -48,26 +55,60 @@ std::string joined(const std::string& folder, std::string_view name) {
     return folder + std::string(name) + '/';
 }
 
-// The community's native builds: the folder the game runs from, and its preference folder.
-void settleNative(InstallSearch::Result& result, const std::string& parent) {
-    NativePath::Listings listings;
+// Whether the folder below parent is where a native build runs from: a ut-bin* or ucc-bin* in
+// one of its run folders, or a System64 or SystemARM64 folder without the Windows programs.
+bool runsNatively(const std::string& parent, NativePath::Listings& listings) {
     bool programs = false, folder64 = false, windowsPrograms = false;
     for (const std::string_view runFolder : NativeGame::RunFolders) {
         const std::string folder = NativePath::resolve(joined(parent, runFolder), {}, &listings);
         if (!folderIdentity(folder))
             continue;
         folder64 = folder64 || runFolder != "System";
-        for (const auto& name : listings.namesIn(folder)) {
+        for (const auto& name : listings.namesIn(folder).all()) {
             programs = programs || NativeGame::isProgramName(name);
             windowsPrograms = windowsPrograms || GameProgramNames::isWindowsProgram(name);
         }
     }
-    if (!programs && !(folder64 && !windowsPrograms))
+    return programs || (folder64 && !windowsPrograms);
+}
+
+// The folder a native build of the install below parent runs from: parent itself, or the newest
+// build Luxtorpeda made in the game's folder (linuxdata-469e, say, whose System64 holds ut-bin
+// and links to the game's own files); nothing for a Windows install.
+std::optional<std::string> nativeBuild(const std::string& parent, NativePath::Listings& listings) {
+    if (runsNatively(parent, listings))
+        return parent;
+    std::vector<std::string> builds;
+    for (const auto& name : listings.namesIn(parent.substr(0, parent.size() - 1)).all())
+        if (name.starts_with("linuxdata-"))
+            builds.push_back(name);
+    std::sort(builds.rbegin(), builds.rend());
+    for (const auto& build : builds) {
+        const std::string folder = joined(parent, build);
+        bool programs = false;
+        for (const std::string_view runFolder : NativeGame::RunFolders)
+            for (const auto& name : listings.namesIn(joined(folder, runFolder)).all())
+                programs = programs || NativeGame::isProgramName(name);
+        if (programs)
+            return folder;
+    }
+    return std::nullopt;
+}
+
+// The community's native builds: the folder the game runs from, and its preference folder.
+void settleNative(InstallSearch::Result& result, const std::string& parent) {
+    NativePath::Listings listings;
+    const auto build = nativeBuild(parent, listings);
+    if (!build)
         return;
+    // Where no run folder holds the file (Luxtorpeda's linked the game's files before the mod
+    // came, or the mod is only in the preference folder), the folder found is the install.
+    bool runFolderHolds = false;
     for (const std::string_view runFolder : NativeGame::RunFolders) {
-        const std::string folder = NativePath::resolve(joined(parent, runFolder));
+        const std::string folder = NativePath::resolve(joined(*build, runFolder));
         if (FileSearch::find(folder, GamePaths::TestFileName) == FileSearch::Finding::File) {
             result.installDir = result.systemDir = folder;
+            runFolderHolds = true;
             break;
         }
     }
@@ -78,8 +119,15 @@ void settleNative(InstallSearch::Result& result, const std::string& parent) {
     if (!takeWhenItHoldsAny(result, preferences,
                             "the game's preference folder, where it reads its settings first and "
                             "saves them"))
-        result.why = "the folder the game runs from; its preference folder " + preferences +
-                     " holds none of the settings files yet";
+        result.why = runFolderHolds || *build == parent
+                         ? "the folder the game runs from; its preference folder " + preferences +
+                               " holds none of the settings files yet"
+                         : "the game's own System folder, which Proton runs it from; Luxtorpeda's "
+                           "build in " +
+                               *build +
+                               " has no link to QLLoadouts.ini, so run natively the "
+                               "game reads the settings only from " +
+                               preferences + ", which holds none yet";
 }
 
 // An install that Windows virtualises: its VirtualStore copy.

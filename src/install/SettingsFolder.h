@@ -11,12 +11,15 @@ namespace SettingsFolder {
 // Settles the result's systemDir, installDir, why and toCopy from the folder the search found
 // (result.systemDir):
 // - a native build of the community's (a ut-bin* or ucc-bin* in the install's System, System64
-//   or SystemARM64 folder, or a System64 or SystemARM64 folder without the Windows programs)
-//   runs from the first of those folders, in the order this machine runs them, that holds
-//   QLLoadouts.ini. Where its preference folder (~/.utpg/System; on a Mac, ~/Library/Application
+//   or SystemARM64 folder, or a System64 or SystemARM64 folder without the Windows programs; or
+//   the newest build Luxtorpeda made in the game's folder, linuxdata-*, whose run folders hold
+//   ut-bin beside links to the game's own files) runs from the first of its run folders, in
+//   the order this machine runs them, that holds QLLoadouts.ini (the folder found, when none
+//   does). Where its preference folder (~/.utpg/System; on a Mac, ~/Library/Application
 //   Support/Unreal Tournament/System) holds any of the five settings files, letter case ignored,
-//   the five are edited there (those it lacks are read from the install, and the first save copies
-//   them there: Startup::GameSystemDir); otherwise in the folder it runs from;
+//   the five are edited there (those it lacks, where the install has them, are read from the
+//   install, and the first save copies them there: Startup::GameSystemDir); otherwise in the
+//   folder it runs from;
 // - on Windows, an install below Program Files, Program Files (x86) or the Windows folder whose
 //   UnrealTournament.exe is a 32-bit program asking for no execution level runs virtualised:
 //   where its VirtualStore folder holds any of the five, the five are edited there, those it

@@ -2,6 +2,9 @@
 
 #include "files/FileError.h"
 #include "files/FileIo.h"
+#include "platform/FolderIdentity.h"
+
+#include <filesystem>
 
 namespace SmallFile {
 
@@ -22,6 +25,12 @@ std::string read(const std::string& nativePath) {
             throw FileError(nativePath, error.code(), "bigger than 1 MiB");
         throw;
     }
+}
+
+bool isMissing(const std::string& nativePath) {
+    std::error_code error;
+    const auto status = std::filesystem::status(nativePath, error);
+    return status.type() == std::filesystem::file_type::not_found || (error && meansMissing(error));
 }
 
 } // namespace SmallFile

@@ -15,4 +15,8 @@ inline constexpr std::uint64_t MaxBytes = 1024 * 1024;
 // read.
 std::string read(const std::string& nativePath);
 
+// Whether nothing is at the native path (a program that was never set up has no settings), as
+// against a file there, or one that may not be looked at, which read tells of.
+bool isMissing(const std::string& nativePath);
+
 } // namespace SmallFile

@@ -20,7 +20,13 @@ std::optional<std::string> readThrough(InstallSearch::Search& search,
                                        const InstallSearch::PathSpace& space,
                                        const std::string& route, const std::string& path) {
     try {
-        return SmallFile::read(space.native(path, search.listings()));
+        bool there = true;
+        const std::string native = space.native(path, search.listings(), &there);
+        if (!there) { // no file to open, as the folders read to match its letter case tell
+            search.skip(route, path, search.whyNotThere(native));
+            return std::nullopt;
+        }
+        return SmallFile::read(native);
     } catch (const FileError& error) {
         search.skip(route, path, error.reason());
         return std::nullopt;
@@ -57,7 +63,7 @@ void lookInLuxtorpeda(InstallSearch::Search& search, const InstallSearch::PathSp
     if (space.separator() != '/')
         return; // Steam for Windows, in Windows or a Wine prefix, has no Luxtorpeda
     std::vector<std::string> builds;
-    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)))
+    for (const auto& name : search.listings().namesIn(nativeOrAsWritten(search, space, game)).all())
         if (name.starts_with("linuxdata-"))
             builds.push_back(name);
     std::sort(builds.rbegin(), builds.rend());
@@ -134,10 +140,10 @@ std::vector<std::string> lookIn(InstallSearch::Search& search,
         if (search.seenBefore(InstallSearch::Search::Kind::SteamLibrary, native, identity))
             continue;
         if (!identity) {
-            search.note(InstallSearch::Outcome::NoFolder, route, library);
+            search.missing(route, library, native, there);
             continue;
         }
-        lookedIn.push_back(library);
+        lookedIn.push_back(native);
         const std::string manifest =
             space.join(library, "steamapps" + sep + "appmanifest_13240.acf");
         const auto text = readThrough(search, space, route, manifest);

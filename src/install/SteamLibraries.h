@@ -24,7 +24,7 @@ std::optional<std::string> installDir(std::string_view appManifest);
 // Looks at the game's System folder in Steam's own folder and in every library it lists
 // (steamapps/libraryfolders.vdf, else config/libraryfolders.vdf), each once, and at the System
 // folders of the native builds Luxtorpeda put in the game's folder (linuxdata-*). Returns the
-// libraries looked in, as paths of the space.
+// libraries looked in, as the system opens them (their spelling on disk).
 std::vector<std::string> lookIn(InstallSearch::Search& search,
                                 const InstallSearch::PathSpace& space, const std::string& route,
                                 const std::string& steamFolder);

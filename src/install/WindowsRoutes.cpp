@@ -18,13 +18,15 @@ void lookAtRegistryFolder(Search& search, WindowsView& windows, const char* rout
 
 // The install folder from the registry (HKLM, 32-bit) and \System\, then the three fixed
 // folders. installFolder is that value as start-up read it, for the system in use; another
-// prefix's is read from that prefix.
+// prefix's is read from that prefix. When start-up read none, the registry is asked why, so that
+// a missing value reads as on every other registry route (no "\System\" at the root of a drive
+// is looked at for it).
 void cdInstaller(Search& search, WindowsView& windows, const std::string& installFolder) {
     const char* const route = "registry Folder, HKLM 32-bit";
     const auto candidates = GamePaths::candidateDirs(installFolder);
-    if (windows.inUse())
+    if (windows.inUse() && !installFolder.empty())
         search.lookAt(windows.label(route), candidates[0]);
-    else // in another prefix a missing value would give "\System\", the root of Linux's files
+    else
         lookAtRegistryFolder(search, windows, route, HKeyLocalMachine, View::Bits32,
                              GamePaths::InstallKeyPath, GamePaths::InstallValueName);
     for (std::size_t i = 1; i < candidates.size() && !search.found(); ++i)

@@ -1,14 +1,14 @@
-// The Wine prefixes of other programs: Proton's, Lutris', Heroic's, Bottles' and PlayOnLinux's.
-// Each is searched as a Windows of its own.
+#include "install/WinePrefixes.h"
+
 #include "files/FileError.h"
-#include "files/FileIo.h"
 #include "install/Routes.h"
 #include "install/SmallFile.h"
-#include "install/YamlValue.h"
+#include "install/YamlDocument.h"
+#include "platform/FolderIdentity.h"
 #include "platform/NativePath.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -16,111 +16,139 @@ namespace InstallSearch::Routes {
 
 namespace {
 
-class Prefixes {
-public:
-    // The prefix in use has been searched already, as this system.
-    explicit Prefixes(Search& search) : search_(search) {
-        search_.seenBefore(Search::Kind::WinePrefix, NativePath::winePrefix());
-    }
+// What a folder is to the search: a Wine prefix or not, or why that cannot be told.
+struct PrefixCheck {
+    bool prefix = false;
+    std::error_code reason; // set when the folder cannot be looked into
+};
 
-    // Searches one folder when it is a Wine prefix not looked in yet. A prefix made for Proton
-    // (by Steam, Heroic or Lutris) is the folder's pfx.
-    void lookIn(const std::string& route, const fs::path& folder) {
-        if (search_.found())
-            return;
-        std::error_code error;
-        const auto isPrefix = [&](const fs::path& path) {
-            return fs::is_regular_file(path / "system.reg", error) &&
-                   fs::is_directory(path / "drive_c", error);
-        };
-        const auto path = folder.string();
-        const bool prefix = isPrefix(folder);
-        if (!prefix && isPrefix(folder / "pfx"))
-            return lookIn(route, folder / "pfx");
-        if (!prefix && !fs::is_directory(folder, error)) {
+PrefixCheck checkPrefix(const fs::path& folder) {
+    std::error_code error;
+    const auto registry = fs::status(folder / "system.reg", error);
+    if (error && !meansMissing(error))
+        return {false, error};
+    const auto drive = fs::status(folder / "drive_c", error);
+    if (error && !meansMissing(error))
+        return {false, error};
+    return {fs::is_regular_file(registry) && fs::is_directory(drive), {}};
+}
+
+} // namespace
+
+std::optional<std::vector<fs::path>> entriesIn(Search& search, const std::string& route,
+                                               const fs::path& given) {
+    // Matched ignoring letter case through the folders the search has read, so that a folder of
+    // a long list that is not there costs no look.
+    bool there = true;
+    const fs::path folder = NativePath::resolve(given.string(), {}, &search.listings(), &there);
+    if (!there) {
+        search.missing(route, given.string(), folder.string(), false);
+        return std::nullopt;
+    }
+    std::error_code error;
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        entries.push_back(it->path());
+    if (error) {
+        if (error == std::errc::no_such_file_or_directory)
+            search.note(Outcome::NoFolder, route, folder.string());
+        else
+            search.skip(route, folder.string(), error.message());
+        return std::nullopt;
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+WinePrefixes::WinePrefixes(Search& search) : search_(search) {
+    search_.seenBefore(Search::Kind::WinePrefix, NativePath::winePrefix());
+}
+
+bool WinePrefixes::holdsPrefix(const fs::path& folder) const {
+    return checkPrefix(folder).prefix || checkPrefix(folder / "pfx").prefix;
+}
+
+void WinePrefixes::lookIn(const std::string& route, const fs::path& given) {
+    if (search_.found())
+        return;
+    bool there = true;
+    const std::string path = NativePath::resolve(given.string(), {}, &search_.listings(), &there);
+    const fs::path folder = path;
+    if (!there)
+        return search_.missing(route, given.string(), path, false);
+    // A prefix tells itself in two looks; only what is none is looked at further, to say why.
+    PrefixCheck check = checkPrefix(folder);
+    if (!check.prefix) {
+        if (const auto why = whyNoFolder(path)) {
+            std::error_code error;
             const auto link = fs::symlink_status(folder, error);
+            if (!meansMissing(why))
+                return search_.skip(route, path, why.message());
             if (!fs::exists(link))
                 return search_.note(Outcome::NoFolder, route, path);
             return search_.skip(
                 route, path, fs::is_symlink(link) ? "a link that leads nowhere" : "not a folder");
         }
-        if (!prefix)
-            return search_.skip(route, path, "not a Wine prefix (no system.reg and drive_c)");
-        if (!fs::is_directory(folder / "dosdevices", error))
-            return search_.skip(route, path, "a Wine prefix without dosdevices");
-        if (search_.seenBefore(Search::Kind::WinePrefix, path))
-            return search_.note(Outcome::Repeated, route, path);
-        WindowsView windows = WindowsView::otherPrefix(path);
-        inWindows(search_, windows, {});
     }
-
-    // Searches each folder directly in a folder, in the order of their names.
-    void lookInEachIn(const std::string& route, const fs::path& parent) {
-        if (search_.found())
-            return;
-        std::error_code error;
-        std::vector<fs::path> folders;
-        for (fs::directory_iterator it(parent, error), end; !error && it != end;
-             it.increment(error))
-            folders.push_back(it->path());
-        if (error)
-            return error == std::errc::no_such_file_or_directory
-                       ? search_.note(Outcome::NoFolder, route, parent.string())
-                       : search_.skip(route, parent.string(), error.message());
-        if (search_.seenBefore(Search::Kind::PrefixFolder, parent.string()))
-            return search_.note(Outcome::Repeated, route, parent.string());
-        std::sort(folders.begin(), folders.end());
-        for (const auto& folder : folders)
-            lookIn(route, folder);
+    if (!check.prefix && !check.reason) {
+        const PrefixCheck proton = checkPrefix(folder / "pfx");
+        if (proton.prefix)
+            return lookIn(route, folder / "pfx");
+        if (proton.reason)
+            return search_.skip(route, path,
+                                (folder / "pfx").string() + ": " + proton.reason.message());
     }
+    if (check.reason)
+        return search_.skip(route, path, check.reason.message());
+    if (!check.prefix)
+        return search_.skip(route, path, "not a Wine prefix (no system.reg and drive_c)");
+    std::error_code error;
+    if (!fs::is_directory(folder / "dosdevices", error))
+        return search_.skip(route, path,
+                            error && !meansMissing(error) ? "dosdevices: " + error.message()
+                                                          : "a Wine prefix without dosdevices");
+    if (search_.seenBefore(Search::Kind::WinePrefix, path))
+        return search_.note(Outcome::Repeated, route, path);
+    WindowsView windows = WindowsView::otherPrefix(path);
+    inWindows(search_, windows, {});
+}
 
-    // Searches each folder in the folder that a value of a program's YAML settings names, when
-    // the settings are there (the program was set up).
-    void lookInEachNamedBy(const std::string& route, const std::string& settings,
-                           std::string_view key, std::string_view nestedKey = {}) {
-        if (search_.found() || !stampOf(settings))
-            return;
-        std::string text;
-        try {
-            text = SmallFile::read(settings);
-        } catch (const FileError& error) {
-            return search_.skip(route, settings, error.reason());
-        }
-        // A program that was never told another folder names none.
-        const auto folder = YamlValue::find(text, key, nestedKey);
-        if (folder && folder->starts_with('/'))
-            lookInEachIn(route, *folder);
-        else if (folder)
-            search_.skip(route, settings, "the folder it names is not a whole path");
+void WinePrefixes::lookInEachIn(const std::string& route, const fs::path& parent) {
+    if (search_.found())
+        return;
+    const auto folders = entriesIn(search_, route, parent);
+    if (!folders)
+        return;
+    if (search_.seenBefore(Search::Kind::PrefixFolder, parent.string()))
+        return search_.note(Outcome::Repeated, route, parent.string());
+    for (const auto& folder : *folders)
+        lookIn(route, folder);
+}
+
+void WinePrefixes::lookInPrefixOrEachIn(const std::string& route, const fs::path& folder) {
+    if (holdsPrefix(folder))
+        lookIn(route, folder);
+    else
+        lookInEachIn(route, folder);
+}
+
+void WinePrefixes::lookInEachNamedBy(const std::string& route, const std::string& settings,
+                                     std::initializer_list<std::string_view> keys) {
+    if (search_.found() || SmallFile::isMissing(settings))
+        return;
+    std::optional<std::string> folder;
+    try {
+        folder = YamlDocument::textAt(SmallFile::read(settings), keys);
+    } catch (const FileError& error) {
+        return search_.skip(route, settings, error.reason());
+    } catch (const YamlDocument::NotYaml& error) {
+        return search_.skip(route, settings, error.what());
     }
-
-private:
-    Search& search_;
-};
-
-} // namespace
-
-void winePrefixes(Search& search, const Home& home,
-                  const std::vector<std::string>& steamLibraries) {
-    Prefixes prefixes(search);
-    for (const auto& library : steamLibraries)
-        prefixes.lookIn("Proton", fs::path(library) / "steamapps/compatdata/13240");
-    const fs::path h = home.home;
-    // Lutris puts a game in ~/Games unless its settings name another folder (game_path), which
-    // newer versions keep in the data folder.
-    prefixes.lookInEachIn("Lutris", h / "Games");
-    for (const auto& folder : {home.configHome, home.dataHome})
-        prefixes.lookInEachNamedBy("Lutris (game_path)", folder + "/lutris/system.yml", "system",
-                                   "game_path");
-    prefixes.lookInEachIn("Heroic", h / "Games/Heroic/Prefixes/default");
-    // Bottles keeps its bottles in its data folder unless its data.yml names another.
-    const std::string flatpakBottles = home.home + "/.var/app/com.usebottles.bottles/data/bottles";
-    prefixes.lookInEachIn("Bottles", fs::path(home.dataHome) / "bottles/bottles");
-    prefixes.lookInEachIn("Bottles (Flatpak)", flatpakBottles + "/bottles");
-    for (const auto& folder : {home.dataHome + "/bottles", flatpakBottles})
-        prefixes.lookInEachNamedBy("Bottles (custom_bottles_path)", folder + "/data.yml",
-                                   "custom_bottles_path");
-    prefixes.lookInEachIn("PlayOnLinux", h / ".PlayOnLinux/wineprefix");
+    // A program that was never told another folder names none.
+    if (folder && folder->starts_with('/'))
+        lookInEachIn(route, *folder);
+    else if (folder)
+        search_.skip(route, settings, "the folder it names is not a whole path");
 }
 
 } // namespace InstallSearch::Routes

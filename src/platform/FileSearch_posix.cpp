@@ -1,11 +1,8 @@
 #include "platform/FileSearch.h"
 
-#include "platform/AsciiCase.h"
 #include "platform/NativePath.h"
 
 #include <cstdlib>
-#include <dirent.h>
-#include <memory>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
@@ -29,26 +26,37 @@ bool markedHiddenOrSystem(const std::string& path) {
 
 } // namespace
 
-Finding find(const std::string& folder, const std::string& fileName,
-             NativePath::Listings* listings) {
+Look look(const std::string& folder, const std::string& fileName, NativePath::Listings* listings) {
     bool onDisk = true;
     std::string dir = NativePath::resolve(folder, NativePath::winePrefix(), listings, &onDisk);
-    if (dir.empty() || !onDisk)
-        return Finding::NoFolder;
-    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    if (!d)
-        return Finding::NoFolder;
+    const auto unreadable = [&](const std::string& at, std::error_code reason) {
+        return Look{Finding::Unreadable, at, reason};
+    };
+    if (dir.empty())
+        return {Finding::NoFolder};
+    if (!onDisk) {
+        // A part not there as written, in a folder that could not be read to match its case.
+        const auto failed = listings ? listings->unreadableOnWayTo(dir) : std::nullopt;
+        return failed ? unreadable(failed->first, failed->second) : Look{Finding::NoFolder};
+    }
+    FolderNames ownNames;
+    const FolderNames& names =
+        listings ? listings->namesIn(dir) : (ownNames = NativePath::readFolderNames(dir));
+    if (const auto& failure = names.failure()) {
+        if (failure == std::errc::no_such_file_or_directory ||
+            failure == std::errc::not_a_directory)
+            return {Finding::NoFolder};
+        return unreadable(dir, failure);
+    }
     if (!dir.ends_with('/'))
         dir += '/';
-    while (const dirent* entry = ::readdir(d.get())) {
-        if (!AsciiCase::equalIgnoringCase(entry->d_name, fileName))
-            continue;
-        const std::string path = dir + entry->d_name;
+    for (const auto name : names.matching(fileName)) {
+        const std::string path = dir + std::string(name);
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !markedHiddenOrSystem(path))
-            return Finding::File;
+            return {Finding::File};
     }
-    return Finding::NoFile;
+    return {Finding::NoFile};
 }
 
 } // namespace FileSearch

@@ -21,3 +21,18 @@ std::optional<FolderIdentity> folderIdentity(const std::string& nativePath) {
                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
                               info.nFileIndexLow};
 }
+
+std::error_code whyNoFolder(const std::string& nativePath) {
+    std::wstring name;
+    try {
+        name = Win32::systemPath(nativePath);
+    } catch (const std::system_error&) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Win32::lastError();
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY)
+               ? std::error_code()
+               : std::make_error_code(std::errc::not_a_directory);
+}

@@ -1,7 +1,15 @@
 #pragma once
 
+#include "platform/FolderIdentity.h"
+#include "platform/FolderNames.h"
+
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <system_error>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Game paths are written as the game's users write them: Windows form ("C:\Games\Unreal
@@ -11,17 +19,27 @@ namespace NativePath {
 
 // The names in folders, each folder read once, for a run of look-ups that expects no change on
 // disk meanwhile: a search of many places reads its drives' top folders once, not once a place.
+// A folder reached by two spellings or through a link is read once too (judged by its identity).
 // Not used on Windows.
 class Listings {
 public:
-    // The names in the folder; empty when it cannot be read.
-    const std::vector<std::string>& namesIn(const std::string& folder);
-    // The names in the folder when it has been read; nothing otherwise.
-    const std::vector<std::string>* known(const std::string& folder) const;
+    // The names in the folder; none when it cannot be read (their failure says why).
+    const FolderNames& namesIn(const std::string& folder);
+    // The names in the folder when it has been read by that path; nothing otherwise.
+    const FolderNames* known(const std::string& folder) const;
+    // The folder on the way to a path (the path itself or a folder it is in) that was there but
+    // could not be read, and the system's reason; nothing when none was.
+    std::optional<std::pair<std::string, std::error_code>>
+    unreadableOnWayTo(const std::string& path) const;
 
 private:
-    std::map<std::string, std::vector<std::string>> folders_;
+    std::unordered_map<std::string, std::shared_ptr<const FolderNames>> byPath_;
+    std::map<FolderIdentity, std::shared_ptr<const FolderNames>> byIdentity_;
 };
+
+// The names in a folder, read now and not kept; none, with the system's reason, when it cannot be
+// read. Not used on Windows.
+FolderNames readFolderNames(const std::string& folder);
 
 // On Windows the path itself. Elsewhere a Windows-form path is looked up through the Wine
 // prefix's dosdevices folder, and each part of the path is matched ignoring letter case when

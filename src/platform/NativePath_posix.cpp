@@ -2,7 +2,7 @@
 
 #include "platform/AsciiCase.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <memory>
@@ -20,25 +20,14 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// The names in a folder; empty when it cannot be read.
-std::vector<std::string> readNames(const std::string& dir) {
-    std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-    while (const dirent* entry = d ? ::readdir(d.get()) : nullptr)
-        names.emplace_back(entry->d_name);
-    return names;
-}
-
 // The entry of dir whose name equals name ignoring case; nothing when none does.
 std::optional<std::string> findEntry(const std::string& dir, const std::string& name,
                                      Listings* listings) {
-    const auto matches = [&](const std::string& entry) {
-        return AsciiCase::equalIgnoringCase(entry, name);
-    };
-    std::vector<std::string> ownNames;
-    const auto& names = listings ? listings->namesIn(dir) : (ownNames = readNames(dir));
-    const auto found = std::find_if(names.begin(), names.end(), matches);
-    return found == names.end() ? std::nullopt : std::optional(*found);
+    FolderNames ownNames;
+    const FolderNames& names =
+        listings ? listings->namesIn(dir) : (ownNames = readFolderNames(dir));
+    const auto found = names.matching(name);
+    return found.empty() ? std::nullopt : std::optional<std::string>(found.front());
 }
 
 std::string joinPath(const std::string& dir, const std::string& name) {
@@ -65,13 +54,13 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
     bool known = false;
     for (std::size_t i = 0; listings && !known && i < kept.size(); ++i) {
         const auto* names = listings->known(upTo[i]);
-        known = names && std::find(names->begin(), names->end(), *kept[i]) == names->end();
+        known = names && !names->holds(*kept[i]);
         there = known ? i : there;
     }
     while (!known && there > 0) {
         // A folder read already tells without a look whether an entry is there as written.
         if (const auto* names = listings ? listings->known(upTo[there - 1]) : nullptr) {
-            if (std::find(names->begin(), names->end(), *kept[there - 1]) == names->end())
+            if (!names->holds(*kept[there - 1]))
                 --there;
             break;
         }
@@ -83,8 +72,13 @@ std::string appendMatchingParts(const std::string& base, const std::vector<std::
     bool stillOnDisk = true;
     for (std::size_t i = there; i < kept.size(); ++i) {
         const std::string& part = *kept[i];
-        // The part after what is there as written is known to be missing as written.
-        if (stillOnDisk && part != ".." && (i == there || !exists(joinPath(path, part)))) {
+        // The part after what is there as written is known to be missing as written; a folder
+        // read already tells of the others without a look.
+        const auto missingAsWritten = [&] {
+            const auto* names = listings ? listings->known(path) : nullptr;
+            return names ? !names->holds(part) : !exists(joinPath(path, part));
+        };
+        if (stillOnDisk && part != ".." && (i == there || missingAsWritten())) {
             const auto found = findEntry(path, part, listings);
             stillOnDisk = found.has_value();
             path = joinPath(path, found ? *found : part);
@@ -130,6 +124,16 @@ std::string currentDirectory() {
 
 } // namespace
 
+FolderNames readFolderNames(const std::string& dir) {
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+    if (!d)
+        return FolderNames::unreadable({errno, std::generic_category()});
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(d.get()))
+        names.emplace_back(entry->d_name);
+    return FolderNames(std::move(names));
+}
+
 std::string winePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
@@ -145,16 +149,43 @@ std::string resolve(const std::string& gamePath) {
     return resolve(gamePath, winePrefix());
 }
 
-const std::vector<std::string>* Listings::known(const std::string& folder) const {
-    const auto read = folders_.find(folder);
-    return read == folders_.end() ? nullptr : &read->second;
+const FolderNames* Listings::known(const std::string& folder) const {
+    const auto read = byPath_.find(folder);
+    return read == byPath_.end() ? nullptr : read->second.get();
 }
 
-const std::vector<std::string>& Listings::namesIn(const std::string& folder) {
-    auto known = folders_.find(folder);
-    if (known == folders_.end())
-        known = folders_.emplace(folder, readNames(folder)).first;
-    return known->second;
+const FolderNames& Listings::namesIn(const std::string& folder) {
+    auto& names = byPath_[folder];
+    if (names)
+        return *names;
+    // A folder reached by another spelling or through a link was read already.
+    const auto identity = folderIdentity(folder);
+    if (identity)
+        if (const auto same = byIdentity_.find(*identity); same != byIdentity_.end())
+            return *(names = same->second);
+    names = std::make_shared<const FolderNames>(readFolderNames(folder));
+    if (identity)
+        byIdentity_.emplace(*identity, names);
+    return *names;
+}
+
+std::optional<std::pair<std::string, std::error_code>>
+Listings::unreadableOnWayTo(const std::string& path) const {
+    std::string folder = path;
+    while (!folder.empty()) {
+        while (folder.size() > 1 && folder.ends_with('/'))
+            folder.pop_back();
+        if (const auto* names = known(folder)) {
+            const auto& failure = names->failure();
+            if (failure && failure != std::errc::no_such_file_or_directory &&
+                failure != std::errc::not_a_directory)
+                return std::pair(folder, failure);
+        }
+        if (folder == "/")
+            break;
+        folder.resize(folder.rfind('/') + 1);
+    }
+    return std::nullopt;
 }
 
 std::string resolve(const std::string& gamePath, const std::string& prefix, Listings* listings,

@@ -12,12 +12,24 @@ std::string resolve(const std::string& gamePath, const std::string&, Listings*, 
     return gamePath;
 }
 
-const std::vector<std::string>* Listings::known(const std::string&) const {
+FolderNames readFolderNames(const std::string&) {
+    return {}; // not used on Windows
+}
+
+const FolderNames* Listings::known(const std::string&) const {
     return nullptr;
 }
 
-const std::vector<std::string>& Listings::namesIn(const std::string& folder) {
-    return folders_[folder]; // not used on Windows: nothing is read
+const FolderNames& Listings::namesIn(const std::string& folder) {
+    auto& names = byPath_[folder]; // not used on Windows: nothing is read
+    if (!names)
+        names = std::make_shared<const FolderNames>();
+    return *names;
+}
+
+std::optional<std::pair<std::string, std::error_code>>
+Listings::unreadableOnWayTo(const std::string&) const {
+    return std::nullopt;
 }
 
 bool isPosixForm(const std::string&) {

@@ -187,7 +187,7 @@ void LoadIniFiles() {
     std::vector<std::string> read = paths;
     Snapshots loaded;
     for (std::size_t i = 0; i < game.size(); ++i)
-        if (!stampOf(paths[i])) {
+        if (!stampOf(paths[i]) && stampOf(game[i])) {
             loaded.lacked[i] = paths[i];
             read[i] = game[i];
         }

@@ -50,6 +50,29 @@ Step link(const std::string& at, const std::string& target) {
 Step pipe(const std::string& at) {
     return made(at, [](const fs::path& path) { ::mkfifo(path.c_str(), 0600); });
 }
+// What a Python script (each "~" the home) makes at a path below the home, its folders first,
+// with Debian's python3: YAML as PyYAML writes it, a database as SQLite writes it.
+Step python(const std::string& at, const std::string& script) {
+    return [=](const ScratchHome& home) {
+        fs::create_directories((home.path() / at).parent_path());
+        const ProgramRun run =
+            runProgram("/usr/bin/python3", {"-c", inHome(script, home)}, home.path());
+        ASSERT_EQ(run.status, 0) << run.err;
+    };
+}
+// Lutris' database holding one game (runner, directory) as Lutris' own schema has it.
+Step lutrisDatabase(const std::string& at, const std::string& runner, const std::string& dir) {
+    return python(at,
+                  "import sqlite3; db = sqlite3.connect('~/" + at +
+                      "'); db.execute('CREATE TABLE "
+                      "games (id INTEGER PRIMARY KEY, name TEXT, slug TEXT, runner TEXT, directory "
+                      "TEXT, installed INTEGER, configpath TEXT)'); db.execute(\"INSERT INTO games "
+                      "VALUES (1, 'Other', 'other', 'wine', '~/Gone', 0, 'other'), (2, 'Unreal "
+                      "Tournament', 'unreal-tournament', '" +
+                      runner + "', '" + dir +
+                      "', 1, "
+                      "'unreal-tournament')\"); db.commit()");
+}
 const std::string RegHead = "WINE REGISTRY Version 2\n\n#arch=win64\n\n";
 // A Wine prefix with drive C:, D: linked to drive_d and no registry values yet.
 Step prefix(const std::string& at) {
@@ -91,6 +114,19 @@ const std::string Acf = Steam + "/appmanifest_13240.acf";
 const Step Later[] = {prefix(".PlayOnLinux/wineprefix/UT"),
                       game(".PlayOnLinux/wineprefix/UT/drive_c/UnrealTournament/System")};
 const char* const LaterFound = "~/.PlayOnLinux/wineprefix/UT/drive_c/UnrealTournament/System/";
+// Where the last route finds the game, after a broken place of a route after PlayOnLinux.
+const Step Last = game(".local/games/ut/System");
+const char* const LastFound = "~/.local/games/ut/System/";
+const std::string Applications = ".local/share/applications/";
+const std::string LutrisDb = ".local/share/lutris/pga.db";
+const std::string Heroic = ".config/heroic/";
+// A Wine prefix holding the game where the community's installers put it.
+Step prefixWithGame(const std::string& at) {
+    return [=](const ScratchHome& home) {
+        prefix(at)(home);
+        game(at + "/drive_c/UnrealTournament/System")(home);
+    };
+}
 
 struct Layout {
     const char* name;
@@ -174,7 +210,7 @@ const std::vector<Layout> Layouts = {
     {"manifestOverAMebibyte", {file(Acf, acf("UT") + std::string(1 << 20, ' ')), game(Steam + "/common/UT/System")},
      LaterFound, "appmanifest_13240.acf  (Steam for Linux): bigger than 1 MiB", false, true},
     {"brokenHeroicList", {file(".config/heroic/gog_store/installed.json", "{\"installed\": [{\"appName\": \"12")},
-     LaterFound, "installed.json  (Heroic (GOG)): not Heroic's list", false, true},
+     LaterFound, "installed.json  (Heroic (GOG)): not JSON", false, true},
     {"danglingLinks", {link(".local/share/Steam", "nowhere"), link("Games/gone", "/nonexistent")},
      LaterFound, "skipped   ~/Games/gone  (Lutris): a link that leads nowhere", false, true},
     {"prefixWithoutDosdevices", {file("Games/nodos/system.reg", RegHead), game("Games/nodos/drive_c/UnrealTournament/System")},
@@ -219,6 +255,65 @@ const std::vector<Layout> Layouts = {
     {"folderNameNotUtf8", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib\xE9"})),
      file("Lib\xE9/steamapps/appmanifest_13240.acf", acf("UT")), game("Lib\xE9/steamapps/common/UT/System")},
      "~/Lib\xE9/steamapps/common/UT/System/", "", false, false, "/Lib\\udce9/steamapps/common/UT/System/\""},
+    // Round three: the launchers' own records, and true reasons
+    {"firstRegistryRouteSaysNoSuchValue", {prefix(".wine")}, LaterFound, "skipped   HKLM\\SOFTWARE\\Unreal Technology"
+     "\\Installed Apps\\UnrealTournament Folder  (registry Folder, HKLM 32-bit, Wine prefix ~/.wine): no such value",
+     false, true},
+    {"lutrisFromFlathubCrLfAndAlias", {file(".var/app/net.lutris.Lutris/data/lutris/system.yml", "system:\r\n  game_path: "
+     "&games ~/Disk/Lutris\r\n  other: *games\r\n"), prefixWithGame("Disk/Lutris/ut")},
+     "~/Disk/Lutris/ut/drive_c/UnrealTournament/System/"},
+    {"lutrisFoldedBlockScalar", {file(".config/lutris/system.yml", "system:\n  game_path: >-\n    ~/Disk/Long\n    Folder\n"),
+     prefixWithGame("Disk/Long Folder/ut")}, "~/Disk/Long Folder/ut/drive_c/UnrealTournament/System/"},
+    {"lutrisYamlThatIsNot", {file(".config/lutris/system.yml", "system:\n\tgame_path: ~/Disk\n")}, LaterFound,
+     "system.yml  (Lutris (game_path)): not YAML: found character that cannot start any token", false, true},
+    {"bottlesYamlInUtf16", {python(".local/share/bottles/data.yml", "open('~/.local/share/bottles/data.yml', 'w', encoding='utf-16').write("
+     "'custom_bottles_path: \"~/B\\\\u00e9\"\\n')"), prefixWithGame("B\xC3\xA9/b")}, "~/B\xC3\xA9/b/drive_c/UnrealTournament/System/"},
+    {"lutrisDatabaseWinePrefix", {lutrisDatabase(LutrisDb, "wine", "~/Disk/ut"), prefixWithGame("Disk/ut")},
+     "~/Disk/ut/drive_c/UnrealTournament/System/"},
+    {"lutrisDatabaseNativeGameFromFlathub", {lutrisDatabase(".var/app/net.lutris.Lutris/data/lutris/pga.db", "linux",
+     "~/Disk/ut"), game("Disk/ut/System")}, "~/Disk/ut/System/", "found     ~/Disk/ut/System/  (Lutris (pga.db, Flatpak))"},
+    {"lutrisDatabaseThatIsNot", {file(LutrisDb, "SQLite format 3"), Last}, LastFound,
+     "pga.db  (Lutris (pga.db)): file is not a database"},
+    {"lutrisDatabaseWithoutGames", {python(LutrisDb, "import sqlite3; sqlite3.connect('~/" + LutrisDb + "').execute('CREATE TABLE t (a)')"),
+     Last}, LastFound, "pga.db  (Lutris (pga.db)): no such table: games"},
+    {"lutrisDatabaseIsAPipe", {pipe(LutrisDb), Last}, LastFound, "pga.db  (Lutris (pga.db)): not a plain file"},
+    {"heroicAddedByHand", {file(Heroic + "sideload_apps/library.json", R"({"games": [{"app_name": "x1", "install":
+     {"executable": "~/Disk/UT/System/UnrealTournament.exe", "platform": "windows"}, "folder_name": "~/Disk/UT/System"}]})"),
+     game("Disk/UT/System")}, "~/Disk/UT/System/"},
+    {"heroicGamesOwnPrefix", {file(Heroic + "GamesConfig/x1.json", R"({"x1": {"winePrefix": "~/Disk/Prefixes/UT"}})"),
+     file(Heroic + "GamesConfig/last.log", "{"), prefixWithGame("Disk/Prefixes/UT/pfx")},
+     "~/Disk/Prefixes/UT/pfx/drive_c/UnrealTournament/System/"},
+    {"heroicDefaultPrefixFolderFromFlathub", {file(".var/app/com.heroicgameslauncher.hgl/config/heroic/config.json",
+     R"({"defaultSettings": {"defaultWinePrefix": "~/Disk/Heroic"}})"), prefixWithGame("Disk/Heroic/UT")},
+     "~/Disk/Heroic/UT/drive_c/UnrealTournament/System/"},
+    {"nonSteamShortcutPrefix", {file(Steam + "/libraryfolders.vdf", vdf({"~/Lib"})),
+     prefixWithGame("Lib/steamapps/compatdata/3456789012/pfx")},
+     "~/Lib/steamapps/compatdata/3456789012/pfx/drive_c/UnrealTournament/System/",
+     "no folder ~/Lib/steamapps/compatdata/13240  (Proton)", true},
+    {"desktopEntryOfTheCommunityInstaller", {file(Applications + "OldUnreal-UnrealTournament.desktop", "[Desktop Entry]\n"
+     "Name=Unreal Tournament\nExec=\"~/My Games/UT/System64/ut-bin-amd64\"\nType=Application\n"),
+     file("My Games/UT/System64/ut-bin-amd64", ""), game("My Games/UT/System64")}, "~/My Games/UT/System64/"},
+    {"desktopEntryOfTheSystemUnderWine", {file("system/applications/ut.desktop", "[Desktop Action x]\nExec=ut-bin\n"
+     "[Desktop Entry]\nExec=env WINEPREFIX=\"~/Pfx\" wine C:\\\\\\\\UT\\\\\\\\System\\\\\\\\UnrealTournament.exe %U\n"),
+     prefix("Pfx"), game("Pfx/drive_c/UT/System")}, "~/Pfx/drive_c/UT/System/"},
+    {"desktopEntryRelativeToItsPath", {file(Applications + "a.desktop", "[Desktop Entry]\nExec=./ut-bin\n"),
+     file(Applications + "b.desktop", "[Desktop Entry]\nPath=~/ut/System\nExec='./ut-bin' -log\n"), game("ut/System")},
+     "~/ut/System/", "found     ~/ut/System/  (desktop entry ~/.local/share/applications/b.desktop)"},
+    {"minigalaxyGame", {file(".config/minigalaxy/config.json", R"({"install_dir": "~/Disk/GOG"})"),
+     game("Disk/GOG/Unreal Tournament GOTY/System")}, "~/Disk/GOG/Unreal Tournament GOTY/System/"},
+    {"minigalaxyGamesPrefix", {file("GOG Games/UT/System/Core.u", ""), prefixWithGame("GOG Games/UT/prefix")},
+     "~/GOG Games/UT/prefix/drive_c/UnrealTournament/System/", "no file   ~/GOG Games/UT/System/  (Minigalaxy)"},
+    {"luxtorpeda469eWithSettingsSaved", {file(Acf, acf("Unreal Tournament")), game(Steam + "/common/Unreal Tournament/System"),
+     file(Steam + "/common/Unreal Tournament/linuxdata-469e/System64/ut-bin", ""), link(Steam + "/common/Unreal "
+     "Tournament/linuxdata-469e/System64/QLLoadouts.ini", "../../System/QLLoadouts.ini"), file(".utpg/System/QuillonMod.ini", "")},
+     "~/.utpg/System/", "found     ~/.local/share/Steam/steamapps/common/Unreal Tournament/System/  (Steam for Linux)"},
+    {"modOnlyInThePreferenceFolder", {file(".local/share/OldUnreal/UnrealTournament/System64/ut-bin-amd64", ""),
+     game(".utpg/System")}, "~/.utpg/System/", "found     ~/.local/share/OldUnreal/UnrealTournament/System64/"},
+    {"preferenceFolderOfNoNativeGame", {file(".local/share/OldUnreal/UnrealTournament/System/UnrealTournament.exe", ""),
+     game(".utpg/System")}, LaterFound, "no file   ~/.local/share/OldUnreal/UnrealTournament/System/", false, true},
+    {"olderLinuxBuild", {game(".local/games/ut/System")}, "~/.local/games/ut/System/"},
+    {"linkLoop", {link("Games/loop", "loop")}, LaterFound, "skipped   ~/Games/loop  (Lutris): Too many levels of symbolic links",
+     false, true},
 };
 // clang-format on
 
@@ -253,6 +348,60 @@ TEST_P(InstallLayout, searchFindsTheFirstFolderInOrderAndReportsEachPlace) {
     EXPECT_EQ(run.out, report + (layout.found.empty()
                                      ? "uses      nothing: no folder above holds QLLoadouts.ini\n"
                                      : "install   " + found + "\nuses      " + found + "\n"));
+}
+
+// Lutris and Bottles write their settings with PyYAML: a folder named outside ASCII comes out
+// escaped (\xE9, \u0418), a long one folded onto indented lines, and the search reads both back.
+TEST(YamlAsLaunchersWriteIt, readsPyYamlsOutputBackWhole) {
+    const std::string folder =
+        "~/Jeux vid\u00e9o/\u0418\u0433\u0440\u044b " + std::string(90, 'x') + "/Lutris";
+    const struct {
+        const char* settings;
+        const char* dump; // how the launcher calls PyYAML
+        const char* value;
+    } writers[] = {
+        {".config/lutris/system.yml", "yaml.safe_dump(v, default_flow_style=False)",
+         "{'system': {'game_path': f}}"},
+        {".local/share/bottles/data.yml", "yaml.dump(v)", "{'custom_bottles_path': f}"},
+    };
+    for (const auto& writer : writers) {
+        ScratchHome home;
+        python(writer.settings, std::string("import yaml; f = '") + folder +
+                                    "'; v = " + writer.value + "; open('~/" + writer.settings +
+                                    "', 'w').write(" + writer.dump + ")")(home);
+        const std::string written = TempDir::bytesOf(home.path() / writer.settings);
+        EXPECT_NE(written.find("\\xE9"), std::string::npos) << written;
+        const std::string onDisk = "Jeux vid\xC3\xA9o/\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B " +
+                                   std::string(90, 'x') + "/Lutris/ut";
+        prefixWithGame(onDisk)(home);
+        EXPECT_EQ(InstallSearch::search("").systemDir,
+                  (home.path() / onDisk / "drive_c/UnrealTournament/System/").string())
+            << written;
+    }
+}
+
+// A place the user may not read says so, with the system's reason, wherever the search meets it:
+// a game's folder in a Steam library, a Wine prefix. Run as a user other than the folders' owner
+// (as nobody, the tests being run as root), since their owner reads them whatever their mode.
+TEST(UnreadablePlaces, sayPermissionDeniedNotNoFolder) {
+    ScratchHome home;
+    const std::string folder = Steam + "/common/Unreal Tournament";
+    for (const Step& step : {file(Acf, acf("Unreal Tournament")), game(folder + "/System"),
+                             prefixWithGame("Games/ut")})
+        step(home);
+    for (const std::string& locked : {folder, std::string("Games/ut")})
+        fs::permissions(home.path() / locked, fs::perms::owner_all);
+    std::vector<std::string> args{QUILLON_SETTINGS_PATH, "where"};
+    if (::geteuid() == 0)
+        args.insert(args.begin(),
+                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    const ProgramRun run = runProgram(args[0], {args.begin() + 1, args.end()}, home.path());
+    EXPECT_EQ(run.status, 3) << run.err;
+    for (const std::string& line :
+         {"skipped   ~/" + folder + "/System/  (Steam for Linux): ~/" + folder +
+              ": Permission denied",
+          std::string("skipped   ~/Games/ut  (Lutris): Permission denied")})
+        EXPECT_NE(run.out.find(inHome(line, home)), std::string::npos) << run.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, InstallLayout, testing::ValuesIn(Layouts),

@@ -1,5 +1,6 @@
 // Under Wine, the Windows build finds the game through its own registry: a GOG key and Steam's
-// folder with its libraries, in both views of the registry, a folder named outside ASCII too.
+// folder with its libraries, in both views of the registry, a folder named outside ASCII too;
+// the install folder it has no value of is reported as no such value.
 #include "AddedRegistryValue_win.h"
 #include "TempDir.h"
 #include "install/InstallSearch.h"
@@ -62,6 +63,9 @@ TEST(InstallSearchOnWindows, findsGogAndSteamThroughItsOwnRegistryInBothViews) {
                 "\"AppState\" { \"installdir\" \"Unreal Tournament\" }");
         }
         const AddedRegistryValue added(c.root, c.view, c.top, c.below, c.name, value);
-        EXPECT_EQ(InstallSearch::search("").systemDir, dir + c.system) << c.name;
+        const auto result = InstallSearch::search("");
+        EXPECT_EQ(result.systemDir, dir + c.system) << c.name;
+        // The value start-up read none of is told missing, as every registry route tells it.
+        EXPECT_EQ(result.places.front().reason, "no such value") << c.name;
     }
 }

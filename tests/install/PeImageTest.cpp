@@ -1,6 +1,8 @@
 // What a Windows program's bytes say of how Windows starts it, read on any system: the stand-ins
-// of the game's UnrealTournament.exe that MinGW-w64 makes, and every cut of one.
+// of the game's UnrealTournament.exe that MinGW-w64 makes, and every cut of one; and manifests of
+// our own making, with the execution level in and out of comments.
 #include "install/PeImage.h"
+#include "PeImageBuilder.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -23,4 +25,26 @@ TEST(PeImage, tellsWhetherWindowsVirtualisesTheGameAndRefusesACutFile) {
     for (std::size_t size = 0; size < whole.size(); ++size)
         EXPECT_THROW(PeImage::read(std::string_view(whole).substr(0, size)), PeImage::NotAnImage)
             << size;
+}
+
+TEST(PeImage, findsTheExecutionLevelOnlyOutsideComments) {
+    using namespace std::string_literals;
+    const std::string Level = "<requestedExecutionLevel level=\"asInvoker\"/>";
+    const struct {
+        std::string manifest;
+        bool asks;
+    } manifests[] = {
+        {"<assembly>" + Level + "</assembly>", true},
+        {"<!-- " + Level + " -->", false},
+        {"<!-- a --><!-- b -->" + Level, true},
+        {"<!-- " + Level + " --><!-- -->" + Level, true},
+        {"<!-- --> <!-- " + Level, false}, // a comment never closed holds the rest
+        {"<ms:requestedExecutionLevel level=\"asInvoker\"/>", true},
+        {"<requestedExecutionLevels/>", false},
+        {"\xFF\xFE<\0r\0e\0q\0u\0e\0s\0t\0e\0d\0E\0x\0e\0c\0u\0t\0i\0o\0n\0L\0e\0v\0e\0l\0/\0>\0"s,
+         true},
+    };
+    for (const auto& [manifest, asks] : manifests)
+        EXPECT_EQ(PeImage::read(peImageWithManifest(manifest)).asksExecutionLevel, asks)
+            << manifest;
 }

@@ -9,14 +9,16 @@
 #include <optional>
 #include <string>
 
-// A home folder of one test's own, while it exists: HOME names it, WINEPREFIX its ~/.wine, and
-// XDG_DATA_HOME and XDG_CONFIG_HOME are unset, so that a search looks only at what the test
-// made. Every variable gets its old value back afterwards.
+// A home folder of one test's own, while it exists: HOME names it, WINEPREFIX its ~/.wine,
+// XDG_DATA_DIRS its ~/system (for the system's desktop entries), and XDG_DATA_HOME and
+// XDG_CONFIG_HOME are unset, so that a search looks only at what the test made. Every variable
+// gets its old value back afterwards.
 class ScratchHome : public TempDir {
 public:
     ScratchHome() {
         set("HOME", path().string());
         set("WINEPREFIX", (path() / ".wine").string());
+        set("XDG_DATA_DIRS", (path() / "system").string());
         set("XDG_DATA_HOME", std::nullopt);
         set("XDG_CONFIG_HOME", std::nullopt);
     }
