@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -164,34 +165,24 @@ using Load = std::function<Loaded()>;
 
 #ifndef _WIN32
 // Loads in a child process that first takes the part of another user, or sees the folder on a
-// read-only disk (a mount of its own, gone with it); what it said comes back through a pipe.
-// Nothing when the child could not take that part here.
+// read-only disk (a mount of its own, gone with it). Nothing when it could not take that part.
 using Part = std::function<bool(const TempDir& dir)>;
 std::optional<Loaded> loadAs(const Part& part, const TempDir& dir, const Load& load) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        std::string out = "-";
+    const TempDir out;
+    if (::fork() == 0) {
+        std::ofstream told(out.path() / "told", std::ios::binary); // while it may still write
         if (part(dir)) {
             const Loaded loaded = load();
-            out = (loaded.refused ? "R" : "L") + loaded.said;
+            told << (loaded.refused ? 'R' : 'L') << loaded.said;
         }
-        [[maybe_unused]] const auto written = ::write(pipeEnds[1], out.data(), out.size());
+        told.close();
         ::_exit(0);
     }
-    ::close(pipeEnds[1]);
-    std::string out;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeEnds[0]);
-    ::waitpid(child, nullptr, 0);
-    if (out.empty() || out[0] == '-')
+    ::wait(nullptr);
+    const std::string told = TempDir::bytesOf(out.path() / "told");
+    if (told.empty())
         return std::nullopt;
-    return Loaded{out[0] == 'R', out.substr(1)};
+    return Loaded{told[0] == 'R', told.substr(1)};
 }
 
 // A user who may read the folder, but not write in it (root's folder, 755).
